@@ -1,0 +1,9 @@
+#include "platform/clock.h"
+
+#include <mmsystem.h>
+
+ClockPlatform Clock = {
+    QueryPerformanceFrequency,
+    QueryPerformanceCounter,
+    timeGetTime,
+};

@@ -1,0 +1,22 @@
+#include "support/scene_state.h"
+
+#include "flyer.h"
+#include "render.h"
+#include "utility/random.h"
+#include "utility/timer.h"
+
+void ResetSceneState(int32_t seed)
+{
+    for (CFlyer*& slot : FlyerSlots) {
+        delete slot;
+        slot = nullptr;
+    }
+    MaxFlyers = MIN_FLYERS;
+    LastAdjustmentTime = 0;
+    FrameInterval = 0.0;
+    SampleFrameRate = 0.0;
+    AverageFrameRate = 0.0;
+    FrameCount = 0;
+    SampleFrameCount = 0;
+    Random_Seed(seed);
+}
