@@ -3,6 +3,7 @@
 // host defines (a window handle carries an X window id).
 #pragma once
 
+#include <cstddef>  // NULL, as <windows.h> brings it
 #include <cstdint>
 
 #define WINAPI
@@ -90,3 +91,165 @@ typedef struct tagMSG {
 #define MB_ICONERROR 0x00000010L
 #define MB_ICONEXCLAMATION 0x00000030L
 #define MB_APPLMODAL 0x00000000L
+
+// Screen-saver framework: entry, close rules and password hooks.
+typedef DWORD* LPDWORD;
+typedef BYTE* LPBYTE;
+typedef HKEY* PHKEY;
+typedef LONG LSTATUS;
+typedef void* PVOID;
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)((uintptr_t)((WORD)(i))))
+
+typedef struct _OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+} OSVERSIONINFOA, *LPOSVERSIONINFOA;
+
+#define VER_PLATFORM_WIN32s 0
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+
+// Faults: the host has no structured exceptions, so the record stays opaque.
+typedef struct _EXCEPTION_POINTERS EXCEPTION_POINTERS, *PEXCEPTION_POINTERS;
+typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
+#define EXCEPTION_EXECUTE_HANDLER 1
+#define EXCEPTION_CONTINUE_SEARCH 0
+
+#define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001)
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_MORE_DATA 234L
+
+#define SPI_SETSCREENSAVERRUNNING 97
+#define SPI_SCREENSAVERRUNNING SPI_SETSCREENSAVERRUNNING
+
+#define WM_SHOWWINDOW 0x0018
+#define WM_CLOSE 0x0010
+#define WM_ACTIVATEAPP 0x001C
+#define WM_SETCURSOR 0x0020
+#define WM_POWER 0x0048
+#define WM_KEYDOWN 0x0100
+#define WM_SYSKEYDOWN 0x0104
+#define WM_TIMER 0x0113
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_RBUTTONDOWN 0x0204
+#define WM_MBUTTONDOWN 0x0207
+#define WM_POWERBROADCAST 0x0218
+#define WM_APP 0x8000
+#define PWR_CRITICALRESUME 3
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
+
+// GDI: the bitmap font's device caps and font request.
+#define LOGPIXELSY 90
+#define FW_NORMAL 400
+#define FW_BOLD 700
+#define ANSI_CHARSET 0
+#define OUT_TT_PRECIS 4
+#define CLIP_DEFAULT_PRECIS 0
+#define ANTIALIASED_QUALITY 4
+#define DEFAULT_PITCH 0
+#define FF_DONTCARE 0
+
+// Saver window and message loop.
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+DECLARE_LINUX_HANDLE(HIMC);
+typedef HIMC(WINAPI* IMM_ASSOCIATE_CONTEXT)(HWND, HIMC);
+DECLARE_LINUX_HANDLE(HMENU);
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA;
+typedef WORD ATOM;
+
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_OWNDC 0x0020
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+#define WS_EX_TOPMOST 0x00000008L
+#define BLACK_BRUSH 4
+
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_SETTEXT 0x000C
+#define WM_PAINT 0x000F
+#define WM_QUIT 0x0012
+#define WM_HELP 0x0053
+#define WM_CONTEXTMENU 0x007B
+#define WM_SYSCOMMAND 0x0112
+#define SC_NEXTWINDOW 0xF040
+#define SC_PREVWINDOW 0xF050
+#define SC_CLOSE 0xF060
+#define SC_SCREENSAVE 0xF140
+
+// The program's own windows: pixel format, painting and display mode.
+typedef struct tagPIXELFORMATDESCRIPTOR {
+    WORD nSize;
+    WORD nVersion;
+    DWORD dwFlags;
+    BYTE iPixelType;
+    BYTE cColorBits;
+    BYTE cRedBits;
+    BYTE cRedShift;
+    BYTE cGreenBits;
+    BYTE cGreenShift;
+    BYTE cBlueBits;
+    BYTE cBlueShift;
+    BYTE cAlphaBits;
+    BYTE cAlphaShift;
+    BYTE cAccumBits;
+    BYTE cAccumRedBits;
+    BYTE cAccumGreenBits;
+    BYTE cAccumBlueBits;
+    BYTE cAccumAlphaBits;
+    BYTE cDepthBits;
+    BYTE cStencilBits;
+    BYTE cAuxBuffers;
+    BYTE iLayerType;
+    BYTE bReserved;
+    DWORD dwLayerMask;
+    DWORD dwVisibleMask;
+    DWORD dwDamageMask;
+} PIXELFORMATDESCRIPTOR;
+static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the descriptor's size as Windows has it");
+
+#define PFD_DOUBLEBUFFER 0x00000001
+#define PFD_DRAW_TO_WINDOW 0x00000004
+#define PFD_SUPPORT_OPENGL 0x00000020
+#define PFD_GENERIC_ACCELERATED 0x00001000
+#define PFD_TYPE_RGBA 0
+#define PFD_MAIN_PLANE 0
+
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT;
+
+// Only ever passed as null: "restore the registry's display mode".
+typedef struct _devicemodeA DEVMODEA;

@@ -1,0 +1,12 @@
+// Routines looked up by name come back as the generic FARPROC; this turns one
+// into its real type. Going through void(*)() keeps the compiler from
+// comparing two unrelated function types.
+#pragma once
+
+#include "platform/wintypes.h"
+
+template <typename Routine>
+Routine RoutineFrom(FARPROC address)
+{
+    return reinterpret_cast<Routine>(reinterpret_cast<void (*)()>(address));
+}

@@ -1,0 +1,12 @@
+#include "platform/x11/shared_library_linux.h"
+
+#include <dlfcn.h>
+
+HMODULE LoadSharedLibrary(LPCSTR name) { return static_cast<HMODULE>(dlopen(name, RTLD_NOW | RTLD_LOCAL)); }
+
+FARPROC FindSharedLibraryRoutine(HMODULE library, LPCSTR name)
+{
+    return reinterpret_cast<FARPROC>(dlsym(library, name));
+}
+
+BOOL FreeSharedLibrary(HMODULE library) { return dlclose(library) == 0; }

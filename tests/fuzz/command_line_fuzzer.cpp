@@ -1,0 +1,110 @@
+// Arbitrary command tails, and whole command lines through the entry's
+// skipping of the program name, run through the dispatch over doubles. Every
+// input must end in one of the defined results with at most one mode run, and
+// a mode may only ever see a window that exists or the foreground window.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "framework/entry.h"
+#include "support/fake_saver_platform.h"
+
+namespace {
+constexpr int RUN_RESULT = 7;
+constexpr int DIALOG_RESULT = 5;
+
+void Require(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+bool OnlySeparators(const std::string& text)
+{
+    return text.find_first_not_of(" -/") == std::string::npos;
+}
+
+// What one run did, from the doubles' log.
+struct Outcome {
+    int modes = 0;
+    std::string mode;
+};
+
+Outcome Observe(const FakeSaverPlatform& fake)
+{
+    Outcome outcome;
+    for (const std::string& call : fake.calls) {
+        if (call.rfind("RunSaver", 0) == 0 || call.rfind("DialogBoxParamA", 0) == 0 ||
+            call.rfind("PwdChangePasswordA", 0) == 0) {
+            ++outcome.modes;
+            outcome.mode = call;
+        }
+    }
+    return outcome;
+}
+
+void CheckOutcome(const FakeSaverPlatform& fake, int result, bool win9x, const std::string& tail)
+{
+    const Outcome outcome = Observe(fake);
+    Require(outcome.modes <= 1);
+    if (outcome.modes == 0) {
+        Require(result == -1);
+        return;
+    }
+    const std::string& mode = outcome.mode;
+    if (mode.rfind("RunSaver", 0) == 0) {
+        Require(result == RUN_RESULT);
+        Require(mode == "RunSaver(0)" || mode == "RunSaver(1234)");
+    } else if (mode.rfind("DialogBoxParamA", 0) == 0) {
+        Require(result == DIALOG_RESULT);
+        const bool noOwner = mode == "DialogBoxParamA(4194304, 2003, 0, ScreenSaverConfigureDialog, 0)";
+        Require(noOwner == OnlySeparators(tail));
+        Require(noOwner || mode == "DialogBoxParamA(4194304, 2003, 1234, ScreenSaverConfigureDialog, 0)" ||
+                mode == "DialogBoxParamA(4194304, 2003, 99, ScreenSaverConfigureDialog, 0)");
+    } else {
+        Require(win9x);
+        Require(result == 0);
+        Require(mode == "PwdChangePasswordA(SCRSAVE, 1234, 0, 0)" || mode == "PwdChangePasswordA(SCRSAVE, 99, 0, 0)");
+    }
+}
+
+void Prepare(FakeSaverPlatform& fake, bool win9x)
+{
+    fake.windows = {1234};
+    fake.foreground = 99;
+    fake.runSaverResult = RUN_RESULT;
+    fake.dialogResult = DIALOG_RESULT;
+    fake.libraries = {"MPR.DLL"};
+    fake.routines = {"PwdChangePasswordA"};
+    fake.platformId = win9x ? VER_PLATFORM_WIN32_WINDOWS : VER_PLATFORM_WIN32_NT;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // The text ends at the first NUL, as a command line does.
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string line = text.substr(0, text.find('\0'));
+
+    for (const bool win9x : {false, true}) {
+        // The input as the command tail.
+        {
+            FakeSaverPlatform fake;
+            Prepare(fake, win9x);
+            const int result = SaverMain(fake.module, line.c_str());
+            CheckOutcome(fake, result, win9x, line);
+            Require(fake.installedFilter == nullptr);
+        }
+        // The input as the whole command line: the run must end in exactly
+        // one process exit with the dispatch's result.
+        {
+            FakeSaverPlatform fake;
+            Prepare(fake, win9x);
+            fake.commandLine = line;
+            SaverEntry();
+            Require(!fake.calls.empty() && fake.calls.back().rfind("ExitProcess(", 0) == 0);
+            Require(fake.CallsTo("ExitProcess").size() == 1);
+            Require(Observe(fake).modes <= 1);
+        }
+    }
+    return 0;
+}

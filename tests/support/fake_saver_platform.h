@@ -1,0 +1,73 @@
+// Doubles for the saver framework's three platform tables (entry, close rules,
+// password hooks), installed for the lifetime of the object. Every call is
+// logged as one line of text with its arguments, in order, and answered from
+// the public fields. The framework's process-wide values start from their
+// initial state and are put back afterwards.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/close_rules.h"
+#include "platform/entry.h"
+#include "platform/password_hooks.h"
+
+class FakeSaverPlatform {
+public:
+    FakeSaverPlatform();
+    ~FakeSaverPlatform();
+    FakeSaverPlatform(const FakeSaverPlatform&) = delete;
+    FakeSaverPlatform& operator=(const FakeSaverPlatform&) = delete;
+
+    std::vector<std::string> calls;
+    // The calls whose text starts with `prefix`.
+    std::vector<std::string> CallsTo(const std::string& prefix) const;
+    void ClearCalls() { calls.clear(); }
+
+    // Entry.
+    std::string commandLine;
+    HMODULE module = reinterpret_cast<HMODULE>(uintptr_t(0x400000));
+    bool versionSucceeds = true;
+    DWORD platformId = VER_PLATFORM_WIN32_NT;
+    std::set<uintptr_t> windows;  // handles that name a window
+    uintptr_t foreground = 0;
+    BOOL dialogClassesRegistered = TRUE;
+    INT_PTR dialogResult = 1;
+    int runSaverResult = 0;
+    std::function<void()> duringRun;  // runs inside RunSaver
+    LPTOP_LEVEL_EXCEPTION_FILTER installedFilter = nullptr;
+
+    // Libraries that load, and routine names found in them ("MPR.DLL",
+    // "PwdChangePasswordA", "PASSWORD.CPL", "VerifyScreenSavePwd").
+    std::set<std::string> libraries;
+    std::set<std::string> routines;
+
+    // Close rules.
+    POINT cursor = {0, 0};
+    bool cursorReadable = true;
+    DWORD tick = 0;
+    int pendingTimers = 0;
+    LRESULT defaultResult = 42;          // DefWindowProcA's answer
+    BOOL verdict = FALSE;                // the password prompt's answer
+    std::function<void()> duringPrompt;  // runs while the prompt is up
+
+    // Password hooks: the registry's answers and the bytes that the query
+    // writes (only the first `size` bytes the caller offers).
+    LONG openResult = ERROR_SUCCESS;
+    LONG queryResult = ERROR_SUCCESS;
+    std::vector<BYTE> storedValue = {0, 0, 0, 0};
+    DWORD wordBeforeQuery = 0xDEADBEEF;  // what the caller's word held on entry
+    bool runningFlag = false;  // what the system was last told
+
+private:
+    EntryPlatform savedEntry_;
+    CloseRulesPlatform savedCloseRules_;
+    PasswordHooksPlatform savedPasswordHooks_;
+};
+
+// A window handle from its number, and back, for expectations.
+inline HWND Window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
