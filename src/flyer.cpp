@@ -1,5 +1,8 @@
 #include "flyer.h"
 
+#include "flyer_model.h"
+#include "platform/gl.h"
+#include "utility/diagnostics.h"
 #include "utility/random.h"
 #include "utility/timer.h"
 
@@ -55,3 +58,60 @@ void CFlyer::Update(double time_interval_s)
 }
 
 bool CFlyer::IsOutOfRange() const { return position.Length() > RETIREMENT_RADIUS; }
+
+void CFlyer::Draw() const
+{
+    // The eye transform is the identity, so the flyer's own one replaces it.
+    glLoadIdentity();
+    glTranslatef(float(position.x), float(position.y), float(position.z));
+    glRotatef(float(angle), 0.0f, 0.0f, 1.0f);
+    ASSERT(DisplayListId != 0);
+    glCallList(DisplayListId);
+}
+
+namespace {
+// Switches material between two batches of triangles: materials cannot
+// change inside glBegin/glEnd.
+void SetMaterial(int index)
+{
+    const MeshMaterial& m = MeshMaterials[index];
+    glEnd();
+    const GLenum properties[] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
+    const float* colours[] = {m.ambient, m.diffuse, m.specular, m.emission};
+    for (int i = 0; i < 4; ++i) {
+        const GLfloat c[4] = {colours[i][0], colours[i][1], colours[i][2], m.alpha};
+        glMaterialfv(GL_FRONT_AND_BACK, properties[i], c);
+    }
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
+    glBegin(GL_TRIANGLES);
+}
+}  // namespace
+
+void CFlyer::CreateDisplayList()
+{
+    ASSERT(DisplayListId == 0);
+    const GLuint id = glGenLists(1);
+    glNewList(id, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    int remaining = 0;
+    const MaterialGroup* group = MeshGroups;
+    for (const MeshTriangle& triangle : MeshTriangles) {
+        if (remaining == 0) {
+            SetMaterial(group->material);
+            remaining = group->count;
+            ++group;
+        }
+        for (int corner = 0; corner < 3; ++corner) {
+            const float* n = MeshNormals[triangle.normal[corner]];
+            const float* t = MeshTexCoords[triangle.texcoord[corner]];
+            const float* p = MeshPositions[triangle.position[corner]];
+            glNormal3f(n[0], n[1], n[2]);
+            glTexCoord2f(t[0], t[1]);
+            glVertex3f(p[0], p[1], p[2]);
+        }
+        --remaining;
+    }
+    glEnd();
+    glEndList();
+    DisplayListId = id;
+}

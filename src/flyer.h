@@ -19,6 +19,13 @@ public:
 
     void Update(double time_interval_s);
     bool IsOutOfRange() const;
+    // Draws the model at the flyer's place and angle; the projection is set
+    // and lighting is on.
+    void Draw() const;
+
+    // Compiles the built-in model into its display list, once per process,
+    // with an OpenGL context current.
+    static void CreateDisplayList();
 
     Vector3 position;  // centre in view space; the viewer looks down -z
     Vector3 velocity;  // units per second; z is always 0

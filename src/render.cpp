@@ -4,18 +4,105 @@
 
 #include "flyer.h"
 #include "platform/clock.h"
+#include "platform/gl.h"
 #include "utility/diagnostics.h"
 #include "utility/timer.h"
 
 CFlyer* FlyerSlots[FLYER_SLOTS];
 int MaxFlyers = MIN_FLYERS;
 DWORD LastAdjustmentTime = 0;
+int ScreenWidth = 0;
+int ScreenHeight = 0;
+CBitmapFont BitmapFont;
 
 namespace {
 constexpr DWORD ADJUSTMENT_SPACING_MS = 2000;
 constexpr double TARGET_FRAME_RATE = 30.0;
 constexpr double TARGET_INTERVAL_S = 1.0 / 30.0;
+
+constexpr int FONT_POINT_SIZE = 12;
+const GLfloat LIGHT_AMBIENT[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+// Brighter than white on purpose; OpenGL takes light colours unclamped.
+const GLfloat LIGHT_DIFFUSE[4] = {1.2f, 1.2f, 1.2f, 1.0f};
+const GLfloat LIGHT_SPECULAR[4] = {0.9f, 0.9f, 0.9f, 1.0f};
+// w = 0: a directional light from the left, in front of the viewer.
+const GLfloat LIGHT_POSITION[4] = {-1000.0f, 0.0f, 700.0f, 0.0f};
+// A 4:3 screen gets 67.5 degrees; the horizontal field stays near 90.
+constexpr double FIELD_OF_VIEW_AREA = 90.0;
+constexpr double NEAR_PLANE = 0.1;
+// The retirement radius: a flyer leaves the view as it leaves the scene.
+constexpr double FAR_PLANE = RETIREMENT_RADIUS;
 }  // namespace
+
+void CRender::Init(HDC hdc)
+{
+    Trace("CRender::Init\n");
+    ASSERT(hdc != NULL);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    // Back faces culled; front faces are counter-clockwise (both defaults).
+    glEnable(GL_CULL_FACE);
+    SetLights();
+    BitmapFont.Init(hdc, FONT_POINT_SIZE);
+    CFlyer::CreateDisplayList();
+    for (CFlyer*& slot : FlyerSlots) slot = nullptr;
+}
+
+void CRender::Close()
+{
+    Trace("CRender::Close\n");
+    BitmapFont.Close();
+    for (CFlyer*& slot : FlyerSlots) {
+        delete slot;
+        slot = nullptr;
+    }
+}
+
+void CRender::Resize(int w, int h)
+{
+    Trace("CRender::Resize\n");
+    ASSERT(w > 0);
+    ASSERT(h > 0);
+    ScreenWidth = w;
+    ScreenHeight = h;
+    Trace("ScreenWidth = %d, ScreenHeight = %d\n", ScreenWidth, ScreenHeight);
+    glViewport(0, 0, w, h);
+}
+
+void CRender::SetLights()
+{
+    glLightfv(GL_LIGHT0, GL_AMBIENT, LIGHT_AMBIENT);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, LIGHT_DIFFUSE);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, LIGHT_SPECULAR);
+    glLightfv(GL_LIGHT0, GL_POSITION, LIGHT_POSITION);
+    glEnable(GL_LIGHT0);
+}
+
+void CRender::SetProjection()
+{
+    ASSERT(ScreenHeight > 0);
+    const double aspect = double(ScreenWidth) / double(ScreenHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW_AREA / aspect, aspect, NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
+}
+
+void CRender::Draw()
+{
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
+    SetProjection();
+    glEnable(GL_LIGHTING);
+    for (CFlyer* slot : FlyerSlots)
+        if (slot != nullptr) slot->Draw();
+    glDisable(GL_LIGHTING);
+}
 
 void CRender::Update(double time_interval_s)
 {

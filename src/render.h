@@ -3,6 +3,7 @@
 // process-wide.
 #pragma once
 
+#include "bitmapfont.h"
 #include "platform/wintypes.h"
 
 class CFlyer;
@@ -17,10 +18,26 @@ extern CFlyer* FlyerSlots[FLYER_SLOTS];
 extern int MaxFlyers;
 // Millisecond clock reading of the controller's last step; 0 at process start.
 extern DWORD LastAdjustmentTime;
+// The viewport in pixels; 0 until the first Resize.
+extern int ScreenWidth;
+extern int ScreenHeight;
+// Built with the render window's device context, never drawn.
+extern CBitmapFont BitmapFont;
 
 class CRender {
 public:
     CRender() = delete;
+
+    // Sets up the OpenGL state, the light, the bitmap font and the model's
+    // display list; hdc has an OpenGL context current on this thread.
+    static void Init(HDC hdc);
+    // Releases the font and every flyer; the model's list stays.
+    static void Close();
+    static void Resize(int w, int h);
+    // Draws one frame into the back buffer; the caller flushes and swaps.
+    static void Draw();
+    static void SetProjection();
+    static void SetLights();
 
     // Moves every flyer by the interval, retires those that left the scene,
     // spawns into empty slots while under the limit, then lets the

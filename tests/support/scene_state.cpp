@@ -13,6 +13,10 @@ void ResetSceneState(int32_t seed)
     }
     MaxFlyers = MIN_FLYERS;
     LastAdjustmentTime = 0;
+    ScreenWidth = 0;
+    ScreenHeight = 0;
+    CFlyer::DisplayListId = 0;
+    BitmapFont = CBitmapFont();
     FrameInterval = 0.0;
     SampleFrameRate = 0.0;
     AverageFrameRate = 0.0;

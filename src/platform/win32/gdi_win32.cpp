@@ -1,0 +1,5 @@
+#include "platform/gdi.h"
+
+GdiPlatform Gdi = {
+    GetDeviceCaps, MulDiv, CreateFontA, SelectObject, wglUseFontBitmapsA, DeleteObject,
+};
