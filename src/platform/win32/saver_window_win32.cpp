@@ -1,0 +1,30 @@
+#include "platform/saver_window.h"
+
+// The program's procedure is set by the program at start-up.
+SaverWindowPlatform SaverWindowOps = {
+    LoadIconA,
+    GetStockObject,
+    RegisterClassA,
+    CreateWindowExA,
+    GetClientRect,
+    GetDC,
+    GetClipBox,
+    ReleaseDC,
+    FindWindowA,
+    IsWindow,
+    SetForegroundWindow,
+    RegisterWindowMessageA,
+    GetMessageA,
+    TranslateMessage,
+    DispatchMessageA,
+    PostQuitMessage,
+    GetModuleHandleA,
+    GetProcAddress,
+    GetCursorPos,
+    SetCursor,
+    GetParent,
+    PostMessageA,
+    Sleep,
+    DefWindowProcA,
+    nullptr,
+};
