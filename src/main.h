@@ -1,10 +1,25 @@
-// The program's own window procedures and its checked platform call.
-// Windows only: the framework shows the about box and runs the saver window
-// through these.
+// The program's own window procedures and its checked platform call. The
+// saver and render windows are shared by both hosts; the about box is the
+// Windows host's own.
 #pragma once
 
 #include "platform/wintypes.h"
 #include "resources/resource.h"
+
+// The product name: the render window's class and title, and the caption of
+// the error box.
+extern const char PRODUCT_NAME[];
+
+// The render window's device context and OpenGL context, from its creation
+// to its destruction; NULL otherwise.
+extern HDC RenderDC;
+extern HGLRC RenderContext;
+
+// The program's procedure for the saver window: on creation it seeds the
+// random sequence and makes the render window that fills the saver window.
+LRESULT CALLBACK ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The render window: owns the OpenGL context and draws one frame per paint.
+LRESULT CALLBACK ScreenSaverChildProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Ends the process with an error box "<function_name> failed." and exit code
 // 1 when a call that the saver cannot do without returned its failure value.

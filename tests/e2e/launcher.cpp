@@ -1,0 +1,62 @@
+// Test tool: runs a command line, waits for it and prints its exact exit code
+// as a signed number ("exit=-1"), which Wine's own exit status cannot carry.
+// Usage: launcher TIMEOUT_MS COMMAND LINE...
+// Prints "exit=timeout" and ends the program when it outlives the timeout.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+const char* SkipBlanks(const char* text)
+{
+    while (*text == ' ' || *text == '\t') ++text;
+    return text;
+}
+
+const char* SkipField(const char* text)
+{
+    if (*text == '"') {
+        const char* close = std::strchr(text + 1, '"');
+        return close ? close + 1 : text + std::strlen(text);
+    }
+    while (*text && *text != ' ' && *text != '\t') ++text;
+    return text;
+}
+}  // namespace
+
+int main()
+{
+    if (__argc < 3) {
+        std::fprintf(stderr, "usage: launcher TIMEOUT_MS COMMAND...\n");
+        return 2;
+    }
+    const DWORD timeout = DWORD(std::strtoul(__argv[1], nullptr, 10));
+    // The rest of our own command line, byte for byte, is the command to run.
+    const char* line = GetCommandLineA();
+    line = SkipBlanks(SkipField(line));
+    line = SkipBlanks(SkipField(line));
+
+    char command[4096];
+    std::snprintf(command, sizeof command, "%s", line);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        std::printf("exit=cannot-start %lu\n", GetLastError());
+        return 2;
+    }
+    if (WaitForSingleObject(process.hProcess, timeout) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, 3);
+        std::printf("exit=timeout\n");
+        return 1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    std::printf("exit=%ld\n", long(LONG(code)));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}
