@@ -16,3 +16,6 @@
 #define LUMENFALL_WEB_HOST "www.example.org"
 #define LUMENFALL_MAIL_URL "mailto:" LUMENFALL_MAIL_ADDRESS
 #define LUMENFALL_WEB_URL "http://" LUMENFALL_WEB_HOST "/"
+
+// The about text: the links lie over its empty lines (7 to 9 and 11 to 14).
+#define LUMENFALL_ABOUT_TEXT "\nLumenfall\n\nVersion 1.0\n\nBy the Lumenfall developers\n\n\n\nJune 2001\n\n\n\n\nFree to share and enjoy.\n\nNo warranty of any kind."

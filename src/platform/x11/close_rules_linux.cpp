@@ -1,17 +1,11 @@
-// The close rules' operations on Linux. The millisecond tick is real; the
-// cursor and the window messages belong to the X11 window layer, and until it
-// takes these entries over every such call reports failure.
+// The close rules' operations on Linux: the X11 window layer's queue, cursor
+// and default handling, and a millisecond tick that wraps like Windows'.
 #include <time.h>
 
 #include "platform/close_rules.h"
+#include "platform/x11/x11_windows.h"
 
 namespace {
-BOOL NoWindowToPost(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-BOOL NoCursor(POINT*) { return FALSE; }
-HCURSOR NoCursorShape(HCURSOR) { return nullptr; }
-BOOL NoPendingMessage(MSG*, HWND, UINT, UINT, UINT) { return FALSE; }
-LRESULT NoWindowToAnswer(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
 // Milliseconds of CLOCK_MONOTONIC cut to 32 bits, so that they wrap like the
 // Windows tick count.
 DWORD MonotonicTick()
@@ -23,11 +17,11 @@ DWORD MonotonicTick()
 }  // namespace
 
 CloseRulesPlatform CloseRules = {
-    NoWindowToPost,
-    NoCursor,
-    NoCursorShape,
+    X11PostMessageA,
+    X11GetCursorPos,
+    X11SetCursor,
     MonotonicTick,
-    NoPendingMessage,
-    NoWindowToAnswer,
-    NoWindowToAnswer,
+    X11PeekMessageA,
+    X11SendMessageA,
+    X11DefWindowProcA,
 };

@@ -1,19 +1,18 @@
 // The entry's operations on Linux. The command line, the program's module,
 // dynamic loading and process exit are real. Linux is no member of the
 // Windows 95/98 family, so the version query reports no Windows at all.
-// Windows named by handle and the configuration dialog belong to the X11
-// window layer; until it takes these entries over, no handle names a window
-// and the dialog cannot be created. A Linux process has no structured faults
+// Window handles are X window ids, judged by the X11 window layer, and the
+// configuration dialog is a GTK window. A Linux process has no structured faults
 // and no screen-saver-running flag for a fault to leave switched on, so the
 // fault filter is accepted and never consulted.
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/entry.h"
+#include "platform/x11/message_box.h"
 #include "platform/x11/shared_library_linux.h"
+#include "platform/x11/x11_windows.h"
 
 namespace {
 // The arguments joined as Windows writes a command line: a program path that
@@ -48,15 +47,7 @@ LPSTR ProcessCommandLine()
 
 LPSTR NextByte(LPCSTR text) { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); }
 
-HMODULE ModuleHandle(LPCSTR name)
-{
-    return static_cast<HMODULE>(dlopen(name, RTLD_NOW | (name != nullptr ? RTLD_NOLOAD : 0)));
-}
-
 BOOL NoWindowsVersion(LPOSVERSIONINFOA) { return FALSE; }
-BOOL NoWindowYet(HWND) { return FALSE; }
-HWND NoForegroundWindow() { return nullptr; }
-INT_PTR DialogUnavailable(HINSTANCE, LPCSTR, HWND, DLGPROC, LPARAM) { return -1; }
 LPTOP_LEVEL_EXCEPTION_FILTER NoFaultFilter(LPTOP_LEVEL_EXCEPTION_FILTER) { return nullptr; }
 void ExitWithCode(UINT code) { std::exit(int(code)); }
 }  // namespace
@@ -64,11 +55,11 @@ void ExitWithCode(UINT code) { std::exit(int(code)); }
 EntryPlatform Entry = {
     ProcessCommandLine,
     NextByte,
-    ModuleHandle,
+    FindLoadedSharedLibrary,
     NoWindowsVersion,
-    NoWindowYet,
-    NoForegroundWindow,
-    DialogUnavailable,
+    X11IsWindow,
+    X11GetForegroundWindow,
+    GtkAboutBox,
     LoadSharedLibrary,
     FindSharedLibraryRoutine,
     FreeSharedLibrary,

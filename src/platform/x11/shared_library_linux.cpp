@@ -4,6 +4,11 @@
 
 HMODULE LoadSharedLibrary(LPCSTR name) { return static_cast<HMODULE>(dlopen(name, RTLD_NOW | RTLD_LOCAL)); }
 
+HMODULE FindLoadedSharedLibrary(LPCSTR name)
+{
+    return static_cast<HMODULE>(dlopen(name, RTLD_NOW | (name != nullptr ? RTLD_NOLOAD : 0)));
+}
+
 FARPROC FindSharedLibraryRoutine(HMODULE library, LPCSTR name)
 {
     return reinterpret_cast<FARPROC>(dlsym(library, name));

@@ -253,3 +253,56 @@ typedef struct tagPAINTSTRUCT {
 
 // Only ever passed as null: "restore the registry's display mode".
 typedef struct _devicemodeA DEVMODEA;
+
+// The X11 window layer: creation data, messages and codes that it produces.
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA;
+
+#define MAKELONG(low, high) ((LONG)(((WORD)(low)) | ((DWORD)((WORD)(high))) << 16))
+#define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))
+#define MAKEWPARAM(low, high) ((WPARAM)(DWORD)MAKELONG(low, high))
+
+#define WM_MOUSEWHEEL 0x020A
+#define WM_XBUTTONDOWN 0x020B
+#define WM_MOUSEHWHEEL 0x020E
+#define WHEEL_DELTA 120
+#define XBUTTON1 0x0001
+#define XBUTTON2 0x0002
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
+#define HTCLIENT 1
+#define SIZE_RESTORED 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define DISP_CHANGE_SUCCESSFUL 0
+#define MB_ICONMASK 0x000000F0L
+#define IDOK 1
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_F1 0x70
