@@ -8,23 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-const char* SkipBlanks(const char* text)
-{
-    while (*text == ' ' || *text == '\t') ++text;
-    return text;
-}
-
-const char* SkipField(const char* text)
-{
-    if (*text == '"') {
-        const char* close = std::strchr(text + 1, '"');
-        return close ? close + 1 : text + std::strlen(text);
-    }
-    while (*text && *text != ' ' && *text != '\t') ++text;
-    return text;
-}
-}  // namespace
+#include "command_tail.h"
 
 int main()
 {
@@ -34,9 +18,7 @@ int main()
     }
     const DWORD timeout = DWORD(std::strtoul(__argv[1], nullptr, 10));
     // The rest of our own command line, byte for byte, is the command to run.
-    const char* line = GetCommandLineA();
-    line = SkipBlanks(SkipField(line));
-    line = SkipBlanks(SkipField(line));
+    const char* line = CommandTailAfter(GetCommandLineA(), 2);
 
     char command[4096];
     std::snprintf(command, sizeof command, "%s", line);

@@ -13,26 +13,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
 #include <string>
 #include <vector>
 
+#include "command_tail.h"
+
 namespace {
-const char* SkipBlanks(const char* text)
-{
-    while (*text == ' ' || *text == '\t') ++text;
-    return text;
-}
-
-const char* SkipField(const char* text)
-{
-    if (*text == '"') {
-        const char* close = std::strchr(text + 1, '"');
-        return close ? close + 1 : text + std::strlen(text);
-    }
-    while (*text && *text != ' ' && *text != '\t') ++text;
-    return text;
-}
-
 // Runs the host's messages for a while, so that the saver's child can be
 // created and painted.
 void PumpFor(DWORD milliseconds)
@@ -59,8 +46,7 @@ int main()
     }
     const int width = std::atoi(__argv[1]);
     const int height = std::atoi(__argv[2]);
-    const char* rest = GetCommandLineA();
-    for (int field = 0; field < 3; ++field) rest = SkipBlanks(SkipField(rest));
+    const char* rest = CommandTailAfter(GetCommandLineA(), 3);
 
     WNDCLASSA host_class{};
     host_class.lpfnWndProc = DefWindowProcA;

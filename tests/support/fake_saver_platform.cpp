@@ -15,15 +15,6 @@ FakeSaverPlatform* current = nullptr;
 const char* const LIBRARY_NAMES[] = {"MPR.DLL", "PASSWORD.CPL"};
 constexpr uintptr_t FIRST_LIBRARY = 0x1000;
 
-void Record(const char* format, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    current->calls.emplace_back(text);
-}
 
 unsigned long Number(const void* handle) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(handle)); }
 
@@ -40,13 +31,13 @@ LPSTR WINAPI FakeCharNextA(LPCSTR text) { return const_cast<LPSTR>(*text != '\0'
 
 HMODULE WINAPI FakeGetModuleHandleA(LPCSTR name)
 {
-    Record("GetModuleHandleA(%s)", name != nullptr ? name : "null");
+    current->Log("GetModuleHandleA(%s)", name != nullptr ? name : "null");
     return current->module;
 }
 
 BOOL WINAPI FakeGetVersionExA(LPOSVERSIONINFOA version)
 {
-    Record("GetVersionExA(%lu)", static_cast<unsigned long>(version->dwOSVersionInfoSize));
+    current->Log("GetVersionExA(%lu)", static_cast<unsigned long>(version->dwOSVersionInfoSize));
     // A failing call leaves the record as it found it, platform id included.
     if (!current->versionSucceeds) return FALSE;
     version->dwPlatformId = current->platformId;
@@ -55,13 +46,13 @@ BOOL WINAPI FakeGetVersionExA(LPOSVERSIONINFOA version)
 
 BOOL WINAPI FakeIsWindow(HWND window)
 {
-    Record("IsWindow(%lu)", Number(window));
+    current->Log("IsWindow(%lu)", Number(window));
     return current->windows.count(reinterpret_cast<uintptr_t>(window)) != 0;
 }
 
 HWND WINAPI FakeGetForegroundWindow()
 {
-    Record("GetForegroundWindow");
+    current->Log("GetForegroundWindow");
     return Window(current->foreground);
 }
 
@@ -70,14 +61,14 @@ INT_PTR CALLBACK FakeConfigureDialog(HWND, UINT, WPARAM, LPARAM) { return 0; }
 INT_PTR WINAPI FakeDialogBoxParamA(HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure,
                                    LPARAM parameter)
 {
-    Record("DialogBoxParamA(%lu, %lu, %lu, %s, %ld)", Number(instance), Number(dialog), Number(owner),
+    current->Log("DialogBoxParamA(%lu, %lu, %lu, %s, %ld)", Number(instance), Number(dialog), Number(owner),
            procedure == FakeConfigureDialog ? "ScreenSaverConfigureDialog" : "?", static_cast<long>(parameter));
     return current->dialogResult;
 }
 
 HMODULE WINAPI FakeLoadLibraryA(LPCSTR name)
 {
-    Record("LoadLibraryA(%s)", name);
+    current->Log("LoadLibraryA(%s)", name);
     if (current->libraries.count(name) == 0) return nullptr;
     for (uintptr_t i = 0; i < sizeof LIBRARY_NAMES / sizeof *LIBRARY_NAMES; ++i)
         if (std::strcmp(LIBRARY_NAMES[i], name) == 0) return reinterpret_cast<HMODULE>(FIRST_LIBRARY + i);
@@ -86,14 +77,14 @@ HMODULE WINAPI FakeLoadLibraryA(LPCSTR name)
 
 DWORD WINAPI FakePwdChangePasswordA(LPCSTR registryKey, HWND owner, DWORD reserved1, DWORD reserved2)
 {
-    Record("PwdChangePasswordA(%s, %lu, %lu, %lu)", registryKey, Number(owner),
+    current->Log("PwdChangePasswordA(%s, %lu, %lu, %lu)", registryKey, Number(owner),
            static_cast<unsigned long>(reserved1), static_cast<unsigned long>(reserved2));
     return 0;
 }
 
 BOOL WINAPI FakeVerifyScreenSavePwd(HWND window)
 {
-    Record("VerifyScreenSavePwd(%lu)", Number(window));
+    current->Log("VerifyScreenSavePwd(%lu)", Number(window));
     if (current->duringPrompt) current->duringPrompt();
     return current->verdict;
 }
@@ -106,7 +97,7 @@ FARPROC AsRoutine(Routine routine)
 
 FARPROC WINAPI FakeGetProcAddress(HMODULE library, LPCSTR name)
 {
-    Record("GetProcAddress(%s, %s)", LibraryName(library), name);
+    current->Log("GetProcAddress(%s, %s)", LibraryName(library), name);
     if (current->routines.count(name) == 0) return nullptr;
     if (std::strcmp(name, "PwdChangePasswordA") == 0) return AsRoutine(FakePwdChangePasswordA);
     if (std::strcmp(name, "VerifyScreenSavePwd") == 0) return AsRoutine(FakeVerifyScreenSavePwd);
@@ -115,44 +106,44 @@ FARPROC WINAPI FakeGetProcAddress(HMODULE library, LPCSTR name)
 
 BOOL WINAPI FakeFreeLibrary(HMODULE library)
 {
-    Record("FreeLibrary(%s)", LibraryName(library));
+    current->Log("FreeLibrary(%s)", LibraryName(library));
     return TRUE;
 }
 
 LPTOP_LEVEL_EXCEPTION_FILTER WINAPI FakeSetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER filter)
 {
-    Record("SetUnhandledExceptionFilter(%s)", filter == nullptr ? "null" : "filter");
+    current->Log("SetUnhandledExceptionFilter(%s)", filter == nullptr ? "null" : "filter");
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = current->installedFilter;
     current->installedFilter = filter;
     return previous;
 }
 
-void WINAPI FakeExitProcess(UINT code) { Record("ExitProcess(%u)", code); }
+void WINAPI FakeExitProcess(UINT code) { current->Log("ExitProcess(%u)", code); }
 
 int FakeRunSaver(HWND parent)
 {
-    Record("RunSaver(%lu)", Number(parent));
+    current->Log("RunSaver(%lu)", Number(parent));
     if (current->duringRun) current->duringRun();
     return current->runSaverResult;
 }
 
 BOOL FakeRegisterSaverDialogClasses(HINSTANCE instance)
 {
-    Record("RegisterSaverDialogClasses(%lu)", Number(instance));
+    current->Log("RegisterSaverDialogClasses(%lu)", Number(instance));
     return current->dialogClassesRegistered;
 }
 
 // Close rules.
 BOOL WINAPI FakePostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Record("PostMessageA(%lu, 0x%X, %lu, %ld)", Number(window), message, static_cast<unsigned long>(wParam),
+    current->Log("PostMessageA(%lu, 0x%X, %lu, %ld)", Number(window), message, static_cast<unsigned long>(wParam),
            static_cast<long>(lParam));
     return TRUE;
 }
 
 BOOL WINAPI FakeGetCursorPos(POINT* position)
 {
-    Record("GetCursorPos");
+    current->Log("GetCursorPos");
     if (!current->cursorReadable) return FALSE;
     *position = current->cursor;
     return TRUE;
@@ -160,7 +151,7 @@ BOOL WINAPI FakeGetCursorPos(POINT* position)
 
 HCURSOR WINAPI FakeSetCursor(HCURSOR cursor)
 {
-    Record("SetCursor(%lu)", Number(cursor));
+    current->Log("SetCursor(%lu)", Number(cursor));
     return nullptr;
 }
 
@@ -168,7 +159,7 @@ DWORD WINAPI FakeGetTickCount() { return current->tick; }
 
 BOOL WINAPI FakePeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT remove)
 {
-    Record("PeekMessageA(%lu, 0x%X, 0x%X, %u)", Number(window), first, last, remove);
+    current->Log("PeekMessageA(%lu, 0x%X, 0x%X, %u)", Number(window), first, last, remove);
     if (current->pendingTimers == 0) return FALSE;
     --current->pendingTimers;
     *message = MSG{};
@@ -181,13 +172,13 @@ BOOL WINAPI FakePeekMessageA(MSG* message, HWND window, UINT first, UINT last, U
 // framework's default handling.
 LRESULT WINAPI FakeSendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Record("SendMessageA(%lu, 0x%X)", Number(window), message);
+    current->Log("SendMessageA(%lu, 0x%X)", Number(window), message);
     return DefaultSaverHandling(window, message, wParam, lParam);
 }
 
 LRESULT WINAPI FakeDefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Record("DefWindowProcA(%lu, 0x%X, %lu, %ld)", Number(window), message, static_cast<unsigned long>(wParam),
+    current->Log("DefWindowProcA(%lu, 0x%X, %lu, %ld)", Number(window), message, static_cast<unsigned long>(wParam),
            static_cast<long>(lParam));
     return current->defaultResult;
 }
@@ -197,7 +188,7 @@ const HKEY DESKTOP_KEY = reinterpret_cast<HKEY>(uintptr_t(0x2000));
 
 LONG WINAPI FakeRegOpenKeyA(HKEY root, LPCSTR subkey, PHKEY key)
 {
-    Record("RegOpenKeyA(%s, %s)", root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : "?", subkey);
+    current->Log("RegOpenKeyA(%s, %s)", root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : "?", subkey);
     if (current->openResult == ERROR_SUCCESS) *key = DESKTOP_KEY;
     return current->openResult;
 }
@@ -205,7 +196,7 @@ LONG WINAPI FakeRegOpenKeyA(HKEY root, LPCSTR subkey, PHKEY key)
 LONG WINAPI FakeRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                                  LPDWORD size)
 {
-    Record("RegQueryValueExA(%s, %s, %s, %s, %lu)", key == DESKTOP_KEY ? "desktop" : "?", name,
+    current->Log("RegQueryValueExA(%s, %s, %s, %s, %lu)", key == DESKTOP_KEY ? "desktop" : "?", name,
            reserved == nullptr ? "null" : "reserved", type == nullptr ? "null" : "type",
            static_cast<unsigned long>(*size));
     if (*size >= sizeof(DWORD)) std::memcpy(&current->wordBeforeQuery, data, sizeof(DWORD));
@@ -218,13 +209,13 @@ LONG WINAPI FakeRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWOR
 
 LONG WINAPI FakeRegCloseKey(HKEY key)
 {
-    Record("RegCloseKey(%s)", key == DESKTOP_KEY ? "desktop" : "?");
+    current->Log("RegCloseKey(%s)", key == DESKTOP_KEY ? "desktop" : "?");
     return ERROR_SUCCESS;
 }
 
 BOOL WINAPI FakeSystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT fWinIni)
 {
-    Record("SystemParametersInfoA(%u, %u, %s, %u)", action, uiParam, pvParam == nullptr ? "null" : "word",
+    current->Log("SystemParametersInfoA(%u, %u, %s, %u)", action, uiParam, pvParam == nullptr ? "null" : "word",
            fWinIni);
     if (action == SPI_SCREENSAVERRUNNING) {
         if (pvParam != nullptr) *static_cast<DWORD*>(pvParam) = current->runningFlag;
@@ -281,6 +272,16 @@ FakeSaverPlatform::~FakeSaverPlatform()
     CloseRules = savedCloseRules_;
     PasswordHooks = savedPasswordHooks_;
     current = nullptr;
+}
+
+void FakeSaverPlatform::Log(const char* format, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    calls.emplace_back(text);
 }
 
 std::vector<std::string> FakeSaverPlatform::CallsTo(const std::string& prefix) const

@@ -24,6 +24,12 @@ public:
     FakeSaverPlatform& operator=(const FakeSaverPlatform&) = delete;
 
     std::vector<std::string> calls;
+    // Appends one call, formatted like printf, to `calls`.
+    void Log(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
     // The calls whose text starts with `prefix`.
     std::vector<std::string> CallsTo(const std::string& prefix) const;
     void ClearCalls() { calls.clear(); }

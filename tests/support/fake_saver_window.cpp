@@ -1,7 +1,5 @@
 #include "support/fake_saver_window.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "framework/saver_window.h"
@@ -9,15 +7,6 @@
 namespace {
 FakeSaverWindow* current = nullptr;
 
-void Record(const char* format, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    current->platform.calls.emplace_back(text);
-}
 
 unsigned long Number(const void* handle)
 {
@@ -26,7 +15,7 @@ unsigned long Number(const void* handle)
 
 HICON WINAPI FakeLoadIconA(HINSTANCE, LPCSTR name)
 {
-    Record("LoadIconA(%lu)", Number(name));
+    current->platform.Log("LoadIconA(%lu)", Number(name));
     return nullptr;
 }
 
@@ -34,7 +23,7 @@ HGDIOBJ WINAPI FakeGetStockObject(int object) { return reinterpret_cast<HGDIOBJ>
 
 ATOM WINAPI FakeRegisterClassA(const WNDCLASSA* window_class)
 {
-    Record("RegisterClassA(%s)", window_class->lpszClassName);
+    current->platform.Log("RegisterClassA(%s)", window_class->lpszClassName);
     current->registered = *window_class;
     return current->classAtom;
 }
@@ -42,7 +31,7 @@ ATOM WINAPI FakeRegisterClassA(const WNDCLASSA* window_class)
 HWND WINAPI FakeCreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x,
                                 int y, int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID)
 {
-    Record("CreateWindowExA(0x%lx, %s, %s, 0x%08lx, %d, %d, %d, %d, %lu)",
+    current->platform.Log("CreateWindowExA(0x%lx, %s, %s, 0x%08lx, %d, %d, %d, %d, %lu)",
            static_cast<unsigned long>(ex_style), class_name, title, static_cast<unsigned long>(style),
            x, y, width, height, Number(parent));
     return reinterpret_cast<HWND>(current->createdWindow);
@@ -50,7 +39,7 @@ HWND WINAPI FakeCreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title,
 
 BOOL WINAPI FakeGetClientRect(HWND window, RECT* rect)
 {
-    Record("GetClientRect(%lu)", Number(window));
+    current->platform.Log("GetClientRect(%lu)", Number(window));
     *rect = current->hostClient;
     return TRUE;
 }
@@ -67,25 +56,25 @@ int WINAPI FakeReleaseDC(HWND, HDC) { return 1; }
 
 HWND WINAPI FakeFindWindowA(LPCSTR class_name, LPCSTR title)
 {
-    Record("FindWindowA(%s, %s)", class_name, title);
+    current->platform.Log("FindWindowA(%s, %s)", class_name, title);
     return reinterpret_cast<HWND>(current->runningSaver);
 }
 
 BOOL WINAPI FakeIsWindow(HWND window)
 {
-    Record("IsWindow(%lu)", Number(window));
+    current->platform.Log("IsWindow(%lu)", Number(window));
     return window != nullptr;
 }
 
 BOOL WINAPI FakeSetForegroundWindow(HWND window)
 {
-    Record("SetForegroundWindow(%lu)", Number(window));
+    current->platform.Log("SetForegroundWindow(%lu)", Number(window));
     return TRUE;
 }
 
 UINT WINAPI FakeRegisterWindowMessageA(LPCSTR name)
 {
-    Record("RegisterWindowMessageA(%s)", name);
+    current->platform.Log("RegisterWindowMessageA(%s)", name);
     return 0xC123;
 }
 
@@ -106,27 +95,27 @@ BOOL WINAPI FakeTranslateMessage(const MSG*) { return FALSE; }
 
 LRESULT WINAPI FakeDispatchMessageA(const MSG* message)
 {
-    Record("DispatchMessageA(0x%x)", message->message);
+    current->platform.Log("DispatchMessageA(0x%x)", message->message);
     return SaverWindowProc(message->hwnd, message->message, message->wParam, message->lParam);
 }
 
-void WINAPI FakePostQuitMessage(int code) { Record("PostQuitMessage(%d)", code); }
+void WINAPI FakePostQuitMessage(int code) { current->platform.Log("PostQuitMessage(%d)", code); }
 
 HMODULE WINAPI FakeGetModuleHandleA(LPCSTR name)
 {
-    Record("GetModuleHandleA(%s)", name);
+    current->platform.Log("GetModuleHandleA(%s)", name);
     return current->imeLoaded ? reinterpret_cast<HMODULE>(uintptr_t(0x1DE)) : nullptr;
 }
 
 HIMC WINAPI FakeImmAssociateContext(HWND window, HIMC context)
 {
-    Record("ImmAssociateContext(%lu, %lu)", Number(window), Number(context));
+    current->platform.Log("ImmAssociateContext(%lu, %lu)", Number(window), Number(context));
     return reinterpret_cast<HIMC>(current->imeContext);
 }
 
 FARPROC WINAPI FakeGetProcAddress(HMODULE, LPCSTR name)
 {
-    Record("GetProcAddress(%s)", name);
+    current->platform.Log("GetProcAddress(%s)", name);
     return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(FakeImmAssociateContext));
 }
 
@@ -138,7 +127,7 @@ BOOL WINAPI FakeGetCursorPos(POINT* position)
 
 HCURSOR WINAPI FakeSetCursor(HCURSOR cursor)
 {
-    Record("SetCursor(%lu)", Number(cursor));
+    current->platform.Log("SetCursor(%lu)", Number(cursor));
     return nullptr;
 }
 
@@ -146,22 +135,22 @@ HWND WINAPI FakeGetParent(HWND) { return reinterpret_cast<HWND>(current->parentO
 
 BOOL WINAPI FakePostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Record("PostMessageA(%lu, 0x%x, %lu, %ld)", Number(window), message,
+    current->platform.Log("PostMessageA(%lu, 0x%x, %lu, %ld)", Number(window), message,
            static_cast<unsigned long>(wParam), static_cast<long>(lParam));
     return TRUE;
 }
 
-void WINAPI FakeSleep(DWORD milliseconds) { Record("Sleep(%lu)", static_cast<unsigned long>(milliseconds)); }
+void WINAPI FakeSleep(DWORD milliseconds) { current->platform.Log("Sleep(%lu)", static_cast<unsigned long>(milliseconds)); }
 
 LRESULT WINAPI FakeDefWindowProcA(HWND, UINT message, WPARAM, LPARAM)
 {
-    Record("DefWindowProcA(0x%x)", message);
+    current->platform.Log("DefWindowProcA(0x%x)", message);
     return 99;
 }
 
 LRESULT CALLBACK FakeScreenSaverProc(HWND, UINT message, WPARAM wParam, LPARAM)
 {
-    Record("ScreenSaverProc(0x%x, %lu)", message, static_cast<unsigned long>(wParam));
+    current->platform.Log("ScreenSaverProc(0x%x, %lu)", message, static_cast<unsigned long>(wParam));
     return current->programResult;
 }
 
