@@ -45,7 +45,8 @@ TEST_F(SaverWindowTest, FullScreenRunMakesATopmostWindowOverTheScreen)
 {
     window.screen = {-10, 0, 1270, 1024};
     window.queue.push_back(MSG{Window(0x500), WM_KEYDOWN, 'A', 0, 0, {0, 0}});
-    EXPECT_EQ(RunSaver(nullptr), 0);
+    window.quitCode = 5;
+    EXPECT_EQ(RunSaver(nullptr), 5);  // the quit code
 
     EXPECT_EQ(platform.CallsTo("CreateWindowExA"),
               std::vector<std::string>{"CreateWindowExA(0x8, WindowsScreenSaverClass, Screen Saver, "
@@ -62,12 +63,9 @@ TEST_F(SaverWindowTest, FullScreenRunMakesATopmostWindowOverTheScreen)
     EXPECT_LT(IndexOf("SetForegroundWindow(1280)"), IndexOf("DispatchMessageA"));
     EXPECT_GE(IndexOf("SetForegroundWindow(1280)"), 0);
     EXPECT_GE(IndexOf("ScreenSaverProc(0x100"), 0);
-}
-
-TEST_F(SaverWindowTest, QuitCodeBecomesTheResult)
-{
-    window.quitCode = 5;
-    EXPECT_EQ(RunSaver(nullptr), 5);
+    // The AutoPlay query belongs to the Windows 95/98 family only.
+    EXPECT_EQ(AutoPlayMessage, 0u);
+    EXPECT_EQ(IndexOf("RegisterWindowMessageA"), -1);
 }
 
 TEST_F(SaverWindowTest, SecondFullScreenStartOnlyRaisesTheRunningSaver)
@@ -117,13 +115,6 @@ TEST_F(SaverWindowTest, PasswordHookSpansTheWindowsLife)
     EXPECT_EQ(AutoPlayMessage, 0xC123u);
 }
 
-TEST_F(SaverWindowTest, AutoPlayQueryOnlyOnTheWindows9xFamily)
-{
-    EXPECT_EQ(RunSaver(nullptr), 0);
-    EXPECT_EQ(AutoPlayMessage, 0u);
-    EXPECT_EQ(IndexOf("RegisterWindowMessageA"), -1);
-}
-
 TEST_F(SaverWindowTest, NoWindowEndsTheRunAsAFailureAndUnloadsTheHook)
 {
     struct Case {
@@ -155,8 +146,8 @@ TEST_F(SaverWindowTest, FrameworkShareOfTheMessages)
         WPARAM wParam;
         std::vector<std::string> calls;
         LRESULT result;
+        uintptr_t host = 0x900;  // the preview window's parent
     };
-    const std::string program = "ScreenSaverProc(";
     const Case cases[] = {
         {"title never changes", FALSE, FALSE, WM_SETTEXT, 0, {}, 0},
         {"title in preview", TRUE, FALSE, WM_SETTEXT, 0, {}, 0},
@@ -177,24 +168,17 @@ TEST_F(SaverWindowTest, FrameworkShareOfTheMessages)
         {"help in full screen", FALSE, FALSE, WM_HELP, 0, {"ScreenSaverProc(0x53, 0)"}, 7},
         {"context menu to the host", TRUE, FALSE, WM_CONTEXTMENU, 0, {"IsWindow(2304)", "PostMessageA(2304, 0x7b, 2304, 1234)"}, 1},
         {"help to the host", TRUE, FALSE, WM_HELP, 0, {"IsWindow(2304)", "PostMessageA(2304, 0x53, 2304, 1234)"}, 1},
+        {"context menu with the host gone", TRUE, FALSE, WM_CONTEXTMENU, 0, {}, 1, 0},
         {"other messages pass", FALSE, TRUE, WM_SIZE, 0, {"ScreenSaverProc(0x5, 0)"}, 7},
     };
-    window.parentOfWindow = 0x900;
     for (const Case& c : cases) {
+        window.parentOfWindow = c.host;
         platform.ClearCalls();
         PreviewMode = c.preview;
         CloseGranted = c.granted;
         EXPECT_EQ(SaverWindowProc(Window(0x500), c.message, c.wParam, 1234), c.result) << c.name;
         EXPECT_EQ(platform.calls, c.calls) << c.name;
     }
-}
-
-TEST_F(SaverWindowTest, HelpWithTheHostGoneStillAnswersOne)
-{
-    PreviewMode = TRUE;
-    window.parentOfWindow = 0;
-    EXPECT_EQ(SaverWindowProc(Window(0x500), WM_CONTEXTMENU, 0, 0), 1);
-    EXPECT_EQ(IndexOf("PostMessageA"), -1);
 }
 
 TEST_F(SaverWindowTest, CreationDetachesTheInputMethodAndDestructionGivesItBack)

@@ -113,13 +113,10 @@ public:
             *rect = {0, 0, WIDTH, HEIGHT};
             return TRUE;
         };
-        RenderWindow.GetStockObject = [](int object) WINAPI {
-            return object == BLACK_BRUSH ? BLACK : HGDIOBJ(NULL);
-        };
+        RenderWindow.GetStockObject = [](int object) WINAPI { return object == BLACK_BRUSH ? BLACK : HGDIOBJ(NULL); };
         RenderWindow.RegisterClassA = [](const WNDCLASSA* window_class) WINAPI {
             current_->registered = *window_class;
-            current_->registered_name = window_class->lpszClassName;
-            current_->Log("RegisterClassA");
+            current_->Log("RegisterClassA " + std::string(window_class->lpszClassName));
             return current_->atom;
         };
         RenderWindow.CreateWindowExA = [](DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y,
@@ -133,42 +130,31 @@ public:
             current_->Log(text);
             return current_->child;
         };
-        RenderWindow.GetDC = [](HWND window) WINAPI {
-            current_->Log("GetDC " + Hex(window));
-            return current_->dc;
-        };
+        RenderWindow.GetDC = [](HWND window) WINAPI { return current_->Log("GetDC " + Hex(window)), current_->dc; };
         RenderWindow.ReleaseDC = [](HWND window, HDC hdc) WINAPI {
-            current_->Log("ReleaseDC " + Hex(window) + (hdc == current_->dc ? " dc" : " other-dc"));
-            return 1;
+            return current_->Log("ReleaseDC " + Hex(window) + Dc(hdc)), 1;
         };
         RenderWindow.ChoosePixelFormat = [](HDC hdc, const PIXELFORMATDESCRIPTOR* descriptor) WINAPI {
             current_->chosen = *descriptor;
-            current_->Log(std::string("ChoosePixelFormat") + (hdc == current_->dc ? " dc" : " other-dc"));
-            return current_->format;
+            return current_->Log("ChoosePixelFormat" + Dc(hdc)), current_->format;
         };
         RenderWindow.SetPixelFormat = [](HDC hdc, int format, const PIXELFORMATDESCRIPTOR*) WINAPI {
-            current_->Log(std::string("SetPixelFormat") + (hdc == current_->dc ? " dc " : " other-dc ") +
-                          std::to_string(format));
-            return current_->set_result;
+            return current_->Log("SetPixelFormat" + Dc(hdc) + " " + std::to_string(format)), current_->set_result;
         };
         RenderWindow.DescribePixelFormat = [](HDC hdc, int format, UINT size, PIXELFORMATDESCRIPTOR*) WINAPI {
-            current_->Log(std::string("DescribePixelFormat") + (hdc == current_->dc ? " dc " : " other-dc ") +
-                          std::to_string(format) + " " + std::to_string(size));
+            current_->Log("DescribePixelFormat" + Dc(hdc) + " " + std::to_string(format) + " " + std::to_string(size));
             return 1;
         };
         RenderWindow.wglCreateContext = [](HDC hdc) WINAPI {
-            current_->Log(std::string("wglCreateContext") + (hdc == current_->dc ? " dc" : " other-dc"));
-            return current_->context;
+            return current_->Log("wglCreateContext" + Dc(hdc)), current_->context;
         };
         RenderWindow.wglMakeCurrent = [](HDC hdc, HGLRC context) WINAPI {
             // The test's own context stays current throughout.
-            current_->Log("wglMakeCurrent " + std::string(hdc == NULL ? "null" : hdc == current_->dc ? "dc" : "?") +
-                          " " + Hex(context));
+            current_->Log("wglMakeCurrent" + (hdc == NULL ? std::string(" null") : Dc(hdc)) + " " + Hex(context));
             return current_->make_current_result;
         };
         RenderWindow.wglDeleteContext = [](HGLRC context) WINAPI {
-            current_->Log("wglDeleteContext " + Hex(context));
-            return TRUE;
+            return current_->Log("wglDeleteContext " + Hex(context)), TRUE;
         };
         RenderWindow.SwapBuffers = [](HDC hdc) WINAPI {
             // Drawing sets the perspective projection, so a projection that is
@@ -177,25 +163,19 @@ public:
             glGetFloatv(GL_PROJECTION_MATRIX, projection);
             const bool identity = projection[0] == 1 && projection[5] == 1 && projection[10] == 1 &&
                                   projection[11] == 0 && projection[14] == 0;
-            current_->Log(std::string("SwapBuffers") + (hdc == current_->dc ? " dc" : " other-dc") +
-                          (identity ? " undrawn" : " drawn"));
-            return TRUE;
+            return current_->Log("SwapBuffers" + Dc(hdc) + (identity ? " undrawn" : " drawn")), TRUE;
         };
         RenderWindow.BeginPaint = [](HWND window, PAINTSTRUCT*) WINAPI {
-            current_->Log("BeginPaint " + Hex(window));
-            return current_->dc;
+            return current_->Log("BeginPaint " + Hex(window)), current_->dc;
         };
         RenderWindow.EndPaint = [](HWND window, const PAINTSTRUCT*) WINAPI {
-            current_->Log("EndPaint " + Hex(window));
-            return TRUE;
+            return current_->Log("EndPaint " + Hex(window)), TRUE;
         };
         RenderWindow.InvalidateRect = [](HWND window, const RECT* rect, BOOL erase) WINAPI {
-            current_->Log("InvalidateRect " + Hex(window) + " " + Hex(rect) + " " + std::to_string(erase));
-            return TRUE;
+            return current_->Log("InvalidateRect " + Hex(window) + " " + Hex(rect) + " " + std::to_string(erase)), TRUE;
         };
         RenderWindow.ChangeDisplaySettingsA = [](DEVMODEA* mode, DWORD flags) WINAPI {
-            current_->Log("ChangeDisplaySettingsA " + Hex(mode) + " " + std::to_string(flags));
-            return LONG(0);
+            return current_->Log("ChangeDisplaySettingsA " + Hex(mode) + " " + std::to_string(flags)), LONG(0);
         };
         RenderWindow.PostQuitMessage = [](int code) WINAPI { current_->Log("PostQuitMessage " + std::to_string(code)); };
         RenderWindow.MessageBoxA = [](HWND owner, LPCSTR text, LPCSTR caption, UINT type) WINAPI {
@@ -205,8 +185,7 @@ public:
             return IDOK;
         };
         CloseRules.DefWindowProcA = [](HWND window, UINT message, WPARAM, LPARAM) WINAPI {
-            current_->Log("DefWindowProcA " + Hex(window) + " " + std::to_string(message));
-            return DEFAULT_RESULT;
+            return current_->Log("DefWindowProcA " + Hex(window) + " " + std::to_string(message)), DEFAULT_RESULT;
         };
         Diagnostics.WriteTrace = [](const char* text) {
             std::string line(text);
@@ -238,6 +217,7 @@ public:
     Recorder& operator=(const Recorder&) = delete;
 
     void Log(const std::string& line) { log.push_back(line); }
+    static std::string Dc(HDC hdc) { return hdc == current_->dc ? " dc" : " other-dc"; }
 
     std::vector<std::string> log;
     HDC dc = reinterpret_cast<HDC>(0xDCDC);
@@ -248,7 +228,6 @@ public:
     HGLRC context = CONTEXT;
     BOOL make_current_result = TRUE;
     WNDCLASSA registered = {};
-    std::string registered_name;
     PIXELFORMATDESCRIPTOR chosen = {};
 
 private:
@@ -283,7 +262,7 @@ TEST_F(RenderWindowTest, SaverCreationMakesTheRenderWindowOnceAndEveryMessageEnd
     const std::vector<std::string> expected = {
         "trace ScreenSaverProc:WM_CREATE",
         "GetClientRect " + Hex(SAVER),
-        "RegisterClassA",
+        "RegisterClassA Lumenfall",
         // WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, the saver window's client size.
         "CreateWindowExA 0 Lumenfall Lumenfall 56000000 0,0 160x120 " + Hex(SAVER) + " 0 instance 0",
         "DefWindowProcA " + Hex(SAVER) + " 1",
@@ -294,14 +273,9 @@ TEST_F(RenderWindowTest, SaverCreationMakesTheRenderWindowOnceAndEveryMessageEnd
     const WNDCLASSA& c = calls.registered;
     EXPECT_EQ(c.style, UINT(CS_HREDRAW | CS_VREDRAW | CS_OWNDC));
     EXPECT_EQ(c.lpfnWndProc, ScreenSaverChildProc);
-    EXPECT_EQ(c.cbClsExtra, 0);
-    EXPECT_EQ(c.cbWndExtra, 0);
     EXPECT_EQ(c.hInstance, SaverInstance);
-    EXPECT_EQ(c.hIcon, HICON(NULL));
-    EXPECT_EQ(c.hCursor, HCURSOR(NULL));
     EXPECT_EQ(c.hbrBackground, reinterpret_cast<HBRUSH>(BLACK));
-    EXPECT_EQ(c.lpszMenuName, nullptr);
-    EXPECT_EQ(calls.registered_name, "Lumenfall");
+    EXPECT_TRUE(c.cbClsExtra == 0 && c.cbWndExtra == 0 && c.hIcon == NULL && c.hCursor == NULL && !c.lpszMenuName);
 
     // Only creation makes a render window: a later size change of the saver
     // window, like any other message, goes straight to the default handling.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -142,62 +143,25 @@ TEST_F(RenderGlTest, MisuseEndsTheProcess)
 
 // --- The bitmap font --------------------------------------------------------
 
-struct FontCalls {
-    int pixels_per_inch = 96;
-    std::vector<std::string> order;
-    std::vector<int> create_ints;
-    std::vector<DWORD> create_flags;
-    std::string face;
-    DWORD first = 0, count = 0, base = 0;
-    HDC select_hdc = NULL;
-    int deletes = 0;
-};
-FontCalls* calls = nullptr;
-
-// Each call also leaves a mark on standard error, where a death test can see it.
-void Called(const std::string& name)
-{
-    calls->order.push_back(name);
-    std::fprintf(stderr, "[%s]", name.c_str());
-}
+// The font calls, each logged with its arguments; also marked on standard
+// error, where a death test can see them.
+int PixelsPerInch = 96;
+std::vector<std::string>* FontLog = nullptr;
 HFONT const FAKE_FONT = reinterpret_cast<HFONT>(0x1234);
+HDC LoggedDc = NULL;
 
-int WINAPI FakeGetDeviceCaps(HDC, int index)
+void Called(const char* format, ...)
 {
-    Called("GetDeviceCaps");
-    return index == LOGPIXELSY ? calls->pixels_per_inch : 0;
+    char text[160];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    FontLog->push_back(text);
+    std::fprintf(stderr, "[%s]", text);
 }
-HFONT WINAPI FakeCreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                            DWORD underline, DWORD strike_out, DWORD char_set, DWORD output_precision,
-                            DWORD clip_precision, DWORD quality, DWORD pitch_and_family, LPCSTR face)
-{
-    Called("CreateFontA");
-    calls->create_ints = {height, width, escapement, orientation, weight};
-    calls->create_flags = {italic, underline, strike_out, char_set, output_precision, clip_precision, quality,
-                           pitch_and_family};
-    calls->face = face;
-    return FAKE_FONT;
-}
-HGDIOBJ WINAPI FakeSelectObject(HDC hdc, HGDIOBJ object)
-{
-    Called(object == reinterpret_cast<HGDIOBJ>(FAKE_FONT) ? "SelectObject(font)" : "SelectObject");
-    calls->select_hdc = hdc;
-    return NULL;
-}
-BOOL WINAPI FakeUseFontBitmaps(HDC, DWORD first, DWORD count, DWORD base)
-{
-    Called("wglUseFontBitmapsA");
-    calls->first = first;
-    calls->count = count;
-    calls->base = base;
-    return TRUE;
-}
-BOOL WINAPI FakeDeleteObject(HGDIOBJ object)
-{
-    Called(object == reinterpret_cast<HGDIOBJ>(FAKE_FONT) ? "DeleteObject(font)" : "DeleteObject");
-    ++calls->deletes;
-    return TRUE;
-}
+const char* Dc(HDC hdc) { return hdc == LoggedDc ? "dc" : "other-dc"; }
+const char* Object(HGDIOBJ object) { return object == reinterpret_cast<HGDIOBJ>(FAKE_FONT) ? "font" : "?"; }
 
 class BitmapFontTest : public RenderGlTest {
 protected:
@@ -205,27 +169,50 @@ protected:
     {
         RenderGlTest::SetUp();
         saved_ = Gdi;
-        calls = &calls_;
+        FontLog = &log_;
+        LoggedDc = gl_.hdc();
     }
     void TearDown() override
     {
         Gdi = saved_;
-        calls = nullptr;
+        FontLog = nullptr;
         RenderGlTest::TearDown();
     }
     void Fake()
     {
-        Gdi.GetDeviceCaps = FakeGetDeviceCaps;
-        Gdi.CreateFontA = FakeCreateFont;
-        Gdi.SelectObject = FakeSelectObject;
-        Gdi.wglUseFontBitmapsA = FakeUseFontBitmaps;
-        Gdi.DeleteObject = FakeDeleteObject;
+        Gdi.GetDeviceCaps = [](HDC hdc, int index) WINAPI {
+            Called("GetDeviceCaps(%s, %d)", Dc(hdc), index);
+            return index == LOGPIXELSY ? PixelsPerInch : 0;
+        };
+        Gdi.CreateFontA = [](int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                             DWORD underline, DWORD strike_out, DWORD char_set, DWORD output_precision,
+                             DWORD clip_precision, DWORD quality, DWORD pitch_and_family, LPCSTR face) WINAPI {
+            Called("CreateFontA(%d, %d, %d, %d, %d, %lu, %lu, %lu, %lu, %lu, %lu, %lu, %lu, %s)", height, width,
+                   escapement, orientation, weight, italic, underline, strike_out, char_set, output_precision,
+                   clip_precision, quality, pitch_and_family, face);
+            return FAKE_FONT;
+        };
+        Gdi.SelectObject = [](HDC hdc, HGDIOBJ object) WINAPI {
+            Called("SelectObject(%s, %s)", Dc(hdc), Object(object));
+            return HGDIOBJ(NULL);
+        };
+        Gdi.wglUseFontBitmapsA = [](HDC hdc, DWORD first, DWORD count, DWORD base) WINAPI {
+            Called("wglUseFontBitmapsA(%s, %lu, %lu, %lu)", Dc(hdc), first, count, base);
+            return TRUE;
+        };
+        Gdi.DeleteObject = [](HGDIOBJ object) WINAPI {
+            Called("DeleteObject(%s)", Object(object));
+            return TRUE;
+        };
     }
-    FontCalls calls_;
+    std::vector<std::string> log_;
     GdiPlatform saved_;
 };
 
-TEST_F(BitmapFontTest, AsksForTwelvePointTimesAtTheDevicesResolution)
+// Twelve points (or any size) of "Times" at the device's resolution, 96
+// glyph lists from the space on; closing deletes the font once and keeps the
+// list base.
+TEST_F(BitmapFontTest, BuildsTimesAtTheDevicesResolutionAndClosesOnce)
 {
     struct Case {
         int pixels_per_inch, point_size, height;
@@ -233,39 +220,29 @@ TEST_F(BitmapFontTest, AsksForTwelvePointTimesAtTheDevicesResolution)
     const Case cases[] = {{96, 12, -16}, {120, 12, -20}, {72, 12, -12}, {96, 10, -13}};
     Fake();
     for (const Case& c : cases) {
-        calls_ = FontCalls();
-        calls_.pixels_per_inch = c.pixels_per_inch;
+        SCOPED_TRACE(testing::Message() << c.pixels_per_inch << " dpi, " << c.point_size << " points");
+        log_.clear();
+        PixelsPerInch = c.pixels_per_inch;
         CBitmapFont font;
         font.Init(gl_.hdc(), c.point_size);
-        EXPECT_EQ(calls_.create_ints, (std::vector<int>{c.height, 0, 0, 0, FW_NORMAL})) << c.pixels_per_inch;
-        EXPECT_EQ(calls_.create_flags, (std::vector<DWORD>{0, 0, 0, 0, 4, 0, 4, 0}));
-        EXPECT_EQ(calls_.face, "Times");
-        EXPECT_EQ(calls_.order, (std::vector<std::string>{"GetDeviceCaps", "CreateFontA", "SelectObject(font)",
-                                                           "wglUseFontBitmapsA"}));
-        EXPECT_EQ(calls_.select_hdc, gl_.hdc());
+        ASSERT_NE(font.CharDisplayList, 0u);
         EXPECT_EQ(font.DeviceContext, gl_.hdc());
         EXPECT_EQ(font.FontHandle, FAKE_FONT);
-        EXPECT_NE(font.CharDisplayList, 0u);
-        EXPECT_EQ(calls_.first, 32u);
-        EXPECT_EQ(calls_.count, 96u);
-        EXPECT_EQ(calls_.base, font.CharDisplayList);
+        const std::vector<std::string> built = {
+            "GetDeviceCaps(dc, 90)",
+            "CreateFontA(" + std::to_string(c.height) + ", 0, 0, 0, 400, 0, 0, 0, 0, 4, 0, 4, 0, Times)",
+            "SelectObject(dc, font)",
+            "wglUseFontBitmapsA(dc, 32, 96, " + std::to_string(font.CharDisplayList) + ")",
+        };
+        EXPECT_EQ(log_, built);
+        const unsigned base = font.CharDisplayList;
+        log_.clear();
         font.Close();
+        font.Close();
+        EXPECT_EQ(log_, std::vector<std::string>{"DeleteObject(font)"});
+        EXPECT_EQ(font.FontHandle, (HFONT)NULL);
+        EXPECT_EQ(font.CharDisplayList, base);
     }
-}
-
-TEST_F(BitmapFontTest, CloseDeletesTheFontOnceAndKeepsTheListBase)
-{
-    Fake();
-    CBitmapFont font;
-    font.Init(gl_.hdc(), 12);
-    const unsigned base = font.CharDisplayList;
-    font.Close();
-    EXPECT_EQ(calls_.deletes, 1);
-    EXPECT_EQ(font.FontHandle, (HFONT)NULL);
-    EXPECT_EQ(font.CharDisplayList, base);
-    EXPECT_EQ(font.DeviceContext, gl_.hdc());
-    font.Close();
-    EXPECT_EQ(calls_.deletes, 1);
 }
 
 TEST_F(BitmapFontTest, ServerFontsFillNinetySixGlyphLists)

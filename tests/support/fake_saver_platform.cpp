@@ -16,8 +16,6 @@ const char* const LIBRARY_NAMES[] = {"MPR.DLL", "PASSWORD.CPL"};
 constexpr uintptr_t FIRST_LIBRARY = 0x1000;
 
 
-unsigned long Number(const void* handle) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(handle)); }
-
 const char* LibraryName(HMODULE library)
 {
     const uintptr_t index = reinterpret_cast<uintptr_t>(library) - FIRST_LIBRARY;
@@ -243,21 +241,10 @@ FakeSaverPlatform::FakeSaverPlatform()
     : savedEntry_(Entry), savedCloseRules_(CloseRules), savedPasswordHooks_(PasswordHooks)
 {
     current = this;
-    Entry = {FakeGetCommandLineA,
-             FakeCharNextA,
-             FakeGetModuleHandleA,
-             FakeGetVersionExA,
-             FakeIsWindow,
-             FakeGetForegroundWindow,
-             FakeDialogBoxParamA,
-             FakeLoadLibraryA,
-             FakeGetProcAddress,
-             FakeFreeLibrary,
-             FakeSetUnhandledExceptionFilter,
-             FakeExitProcess,
-             FakeRunSaver,
-             FakeRegisterSaverDialogClasses,
-             FakeConfigureDialog};
+    Entry = {FakeGetCommandLineA, FakeCharNextA,       FakeGetModuleHandleA,            FakeGetVersionExA,
+             FakeIsWindow,        FakeGetForegroundWindow,                              FakeDialogBoxParamA,
+             FakeLoadLibraryA,    FakeGetProcAddress,  FakeFreeLibrary,                 FakeSetUnhandledExceptionFilter,
+             FakeExitProcess,     FakeRunSaver,        FakeRegisterSaverDialogClasses,  FakeConfigureDialog};
     CloseRules = {FakePostMessageA,  FakeGetCursorPos,  FakeSetCursor,     FakeGetTickCount,
                   FakePeekMessageA, FakeSendMessageA, FakeDefWindowProcA};
     PasswordHooks = {FakeRegOpenKeyA,  FakeRegQueryValueExA, FakeRegCloseKey,          FakeLoadLibraryA,

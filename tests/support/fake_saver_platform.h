@@ -77,3 +77,7 @@ private:
 
 // A window handle from its number, and back, for expectations.
 inline HWND Window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
+inline unsigned long Number(const void* handle)
+{
+    return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(handle));
+}

@@ -7,12 +7,6 @@
 namespace {
 FakeSaverWindow* current = nullptr;
 
-
-unsigned long Number(const void* handle)
-{
-    return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(handle));
-}
-
 HICON WINAPI FakeLoadIconA(HINSTANCE, LPCSTR name)
 {
     current->platform.Log("LoadIconA(%lu)", Number(name));
@@ -40,17 +34,12 @@ HWND WINAPI FakeCreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title,
 BOOL WINAPI FakeGetClientRect(HWND window, RECT* rect)
 {
     current->platform.Log("GetClientRect(%lu)", Number(window));
-    *rect = current->hostClient;
-    return TRUE;
+    return *rect = current->hostClient, TRUE;
 }
 
 HDC WINAPI FakeGetDC(HWND) { return reinterpret_cast<HDC>(uintptr_t(0xDC)); }
 
-int WINAPI FakeGetClipBox(HDC, RECT* rect)
-{
-    *rect = current->screen;
-    return 1;
-}
+int WINAPI FakeGetClipBox(HDC, RECT* rect) { return *rect = current->screen, 1; }
 
 int WINAPI FakeReleaseDC(HWND, HDC) { return 1; }
 
@@ -119,11 +108,7 @@ FARPROC WINAPI FakeGetProcAddress(HMODULE, LPCSTR name)
     return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(FakeImmAssociateContext));
 }
 
-BOOL WINAPI FakeGetCursorPos(POINT* position)
-{
-    *position = current->platform.cursor;
-    return TRUE;
-}
+BOOL WINAPI FakeGetCursorPos(POINT* position) { return *position = current->platform.cursor, TRUE; }
 
 HCURSOR WINAPI FakeSetCursor(HCURSOR cursor)
 {
@@ -155,6 +140,14 @@ LRESULT CALLBACK FakeScreenSaverProc(HWND, UINT message, WPARAM wParam, LPARAM)
 }
 
 SaverWindowPlatform saved;
+
+void ResetWindowState()
+{
+    SaverWindow = nullptr;
+    ImeModule = nullptr;
+    ImeAssociateFn = nullptr;
+    SavedInputContext = nullptr;
+}
 }  // namespace
 
 FakeSaverWindow::FakeSaverWindow(FakeSaverPlatform& platform_) : platform(platform_)
@@ -174,18 +167,12 @@ FakeSaverWindow::FakeSaverWindow(FakeSaverPlatform& platform_) : platform(platfo
                       FakeGetParent,         FakePostMessageA,
                       FakeSleep,             FakeDefWindowProcA,
                       FakeScreenSaverProc};
-    SaverWindow = nullptr;
-    ImeModule = nullptr;
-    ImeAssociateFn = nullptr;
-    SavedInputContext = nullptr;
+    ResetWindowState();
 }
 
 FakeSaverWindow::~FakeSaverWindow()
 {
     SaverWindowOps = saved;
-    SaverWindow = nullptr;
-    ImeModule = nullptr;
-    ImeAssociateFn = nullptr;
-    SavedInputContext = nullptr;
+    ResetWindowState();
     current = nullptr;
 }

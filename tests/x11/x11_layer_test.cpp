@@ -42,17 +42,13 @@ TEST(MessageQueue, PostedBeforeInputBeforeQuitBeforePaint)
     queue.PostQuit(3);
     queue.PushInput(Message(SAVER, WM_KEYDOWN));
     queue.Post(Message(SAVER, WM_CLOSE));
-    MSG m;
-    ASSERT_TRUE(queue.Take(&m));
-    EXPECT_EQ(m.message, UINT(WM_CLOSE));
-    ASSERT_TRUE(queue.Take(&m));
-    EXPECT_EQ(m.message, UINT(WM_KEYDOWN));
-    ASSERT_TRUE(queue.Take(&m));
-    EXPECT_EQ(m.message, UINT(WM_QUIT));
-    EXPECT_EQ(m.wParam, WPARAM(3));
-    ASSERT_TRUE(queue.Take(&m));
-    EXPECT_EQ(m.message, UINT(WM_PAINT));
-    EXPECT_EQ(m.hwnd, CHILD);
+    const MSG expected[] = {Message(SAVER, WM_CLOSE), Message(SAVER, WM_KEYDOWN), Message(nullptr, WM_QUIT, 3),
+                            Message(CHILD, WM_PAINT)};
+    for (const MSG& e : expected) {
+        MSG m;
+        ASSERT_TRUE(queue.Take(&m));
+        EXPECT_TRUE(m.message == e.message && m.hwnd == e.hwnd && m.wParam == e.wParam) << std::hex << e.message;
+    }
 }
 
 TEST(MessageQueue, PaintRepeatsUntilValidatedAndAlternatesBetweenWindows)
@@ -102,6 +98,11 @@ TEST(MessageQueue, PeekFindsTimersOfOneWindowAndRemovesOnlyWhenAsked)
     EXPECT_EQ(m.wParam, WPARAM(1));
 }
 
+bool EqualRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 bool OursOnly(Window window) { return window == 0x100 || window == 0x200; }
 
 struct TranslationCase {
@@ -113,47 +114,34 @@ struct TranslationCase {
     LPARAM last_lparam;
 };
 
+// Events in Xlib's field order: type, serial, send_event, display, window,
+// then for input root, subwindow, time, x, y, x_root, y_root, state, detail
+// (key code or button), same_screen; for focus mode and detail.
 XEvent Key(unsigned state)
 {
     XEvent e = {};
-    e.xkey.type = KeyPress;
-    e.xkey.window = 0x100;
-    e.xkey.keycode = 38;
-    e.xkey.state = state;
+    e.xkey = {KeyPress, 0, False, nullptr, 0x100, 0, 0, 0, 0, 0, 0, 0, state, 38, False};
     return e;
 }
 
 XEvent Button(unsigned button, int x, int y, Window window = 0x200)
 {
     XEvent e = {};
-    e.xbutton.type = ButtonPress;
-    e.xbutton.window = window;
-    e.xbutton.button = button;
-    e.xbutton.x = x;
-    e.xbutton.y = y;
-    e.xbutton.x_root = x + 1000;
-    e.xbutton.y_root = y + 2000;
+    e.xbutton = {ButtonPress, 0, False, nullptr, window, 0, 0, 0, x, y, x + 1000, y + 2000, 0, button, False};
     return e;
 }
 
 XEvent Motion(int x, int y, unsigned state)
 {
     XEvent e = {};
-    e.xmotion.type = MotionNotify;
-    e.xmotion.window = 0x200;
-    e.xmotion.x = x;
-    e.xmotion.y = y;
-    e.xmotion.state = state;
+    e.xmotion = {MotionNotify, 0, False, nullptr, 0x200, 0, 0, 0, x, y, 0, 0, state, 0, False};
     return e;
 }
 
 XEvent Focus(int mode, int detail)
 {
     XEvent e = {};
-    e.xfocus.type = FocusOut;
-    e.xfocus.window = 0x100;
-    e.xfocus.mode = mode;
-    e.xfocus.detail = detail;
+    e.xfocus = {FocusOut, 0, False, nullptr, 0x100, mode, detail};
     return e;
 }
 
@@ -244,10 +232,7 @@ TEST(DialogLayout, RectanglesScaleWithTheFontAsWindowsRoundsThem)
         EXPECT_EQ(base.y, c.base.y) << c.alphabet_width;
         const RECT box = DialogUnitsToPixels(ABOUT_BOX_UNITS, base);
         const RECT ok = DialogUnitsToPixels(OK_BUTTON_UNITS, base);
-        EXPECT_EQ(std::vector<LONG>({box.left, box.top, box.right, box.bottom}),
-                  std::vector<LONG>({c.box.left, c.box.top, c.box.right, c.box.bottom}));
-        EXPECT_EQ(std::vector<LONG>({ok.left, ok.top, ok.right, ok.bottom}),
-                  std::vector<LONG>({c.ok.left, c.ok.top, c.ok.right, c.ok.bottom}));
+        EXPECT_TRUE(EqualRect(box, c.box) && EqualRect(ok, c.ok)) << c.alphabet_width;
     }
 }
 }  // namespace
