@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both first
 # install what they need (scripts/setup is idempotent and quick when nothing
 # is missing).
-.PHONY: setup run test native win32 clean fuzz fuzz-short
+.PHONY: setup run test native win32 clean fuzz fuzz-short bench controller-plot leak-check soak
 
 setup:
 	@scripts/setup
@@ -14,7 +14,7 @@ win32: setup
 	cmake --preset win32
 	cmake --build --preset win32
 
-test: native win32 fuzz-short
+test: native win32 fuzz-short leak-check
 	ctest --preset native
 	ctest --preset win32
 
@@ -46,6 +46,41 @@ fuzz-short: $(FUZZER)
 
 fuzz: $(FUZZER)
 	$(FUZZER) -max_total_time=600 -print_final_stats=1 $(FUZZ_DIR)/corpus tests/fuzz/seeds
+
+# The saver under AddressSanitizer and LeakSanitizer for half a minute of
+# frames, closed by a key press; any report of the program's own fails.
+LEAK_CHECK_SECONDS ?= 30
+leak-check: setup
+	cmake --preset native-asan
+	cmake --build --preset native-asan --target lumenfall
+	tools/leak_check.sh build/native-asan/src/lumenfall $(LEAK_CHECK_SECONDS)
+
+# Benchmarks of the scene (release build, real Mesa OpenGL on a private
+# Xvfb). `make bench BENCH_OUT=docs` refreshes the figures in docs/.
+BENCH_OUT ?= build/bench/results
+bench: setup
+	cmake --preset bench
+	cmake --build --preset bench --target scene_bench
+	tools/bench_run.sh build/bench/bench/scene_bench $(BENCH_OUT) \
+	  --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+
+# The population controller over its whole climb (about 380 s), from a debug
+# build that traces it once a second; writes a table and a plot.
+CONTROLLER_SECONDS ?= 390
+CONTROLLER_OUT ?= docs
+controller-plot: setup
+	cmake --preset native-controller
+	cmake --build --preset native-controller --target lumenfall
+	tools/controller_run.sh build/native-controller/src/lumenfall $(CONTROLLER_SECONDS) $(CONTROLLER_OUT)
+
+# Ten minutes of the release saver, its resident memory and X resources
+# sampled every 10 s; growth beyond start-up fails.
+SOAK_SECONDS ?= 600
+SOAK_OUT ?= build/native-release/results
+soak: setup
+	cmake --preset native-release
+	cmake --build --preset native-release --target lumenfall
+	tools/soak.py build/native-release/src/lumenfall $(SOAK_SECONDS) 10 $(SOAK_OUT)
 
 # Full screen on $DISPLAY; without a display, a few seconds on a private Xvfb
 # recorded under out/.
