@@ -25,18 +25,6 @@ GLuint FloorBuffer = 0;
 GLuint FloorIndexBuffer = 0;
 bool FloorUsedBufferObject = false;
 
-void SetMaterial(int index)
-{
-    const MeshMaterial& m = MeshMaterials[index];
-    const GLenum properties[] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
-    const float* colours[] = {m.ambient, m.diffuse, m.specular, m.emission};
-    for (int i = 0; i < 4; ++i) {
-        const GLfloat c[4] = {colours[i][0], colours[i][1], colours[i][2], m.alpha};
-        glMaterialfv(GL_FRONT_AND_BACK, properties[i], c);
-    }
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
-}
-
 // The frame around the flyers, as CRender::Draw sets it up.
 void BeginFrame()
 {
@@ -72,7 +60,7 @@ void DrawImmediateFrame()
         for (const MeshTriangle& triangle : MeshTriangles) {
             if (remaining == 0) {
                 glEnd();
-                SetMaterial(group->material);
+                ApplyMeshMaterial(group->material);
                 glBegin(GL_TRIANGLES);
                 remaining = group->count;
                 ++group;
@@ -140,7 +128,7 @@ void PrepareFloor()
 void DrawFloorFrame()
 {
     BeginFrame();
-    SetMaterial(FLOOR_MATERIAL);
+    ApplyMeshMaterial(FLOOR_MATERIAL);
     const GLsizei stride = 6 * sizeof(GLfloat);
     const GLfloat* base = FloorVertices.data();
     const GLuint* indices = FloorIndices.data();

@@ -69,13 +69,9 @@ void CFlyer::Draw() const
     glCallList(DisplayListId);
 }
 
-namespace {
-// Switches material between two batches of triangles: materials cannot
-// change inside glBegin/glEnd.
-void SetMaterial(int index)
+void ApplyMeshMaterial(int index)
 {
     const MeshMaterial& m = MeshMaterials[index];
-    glEnd();
     const GLenum properties[] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
     const float* colours[] = {m.ambient, m.diffuse, m.specular, m.emission};
     for (int i = 0; i < 4; ++i) {
@@ -83,6 +79,15 @@ void SetMaterial(int index)
         glMaterialfv(GL_FRONT_AND_BACK, properties[i], c);
     }
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, m.shininess);
+}
+
+namespace {
+// Switches material between two batches of triangles: materials cannot
+// change inside glBegin/glEnd.
+void SetMaterial(int index)
+{
+    glEnd();
+    ApplyMeshMaterial(index);
     glBegin(GL_TRIANGLES);
 }
 }  // namespace

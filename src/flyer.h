@@ -11,6 +11,11 @@ const int SPAWN_RADIUS = 18;
 // ...and are retired beyond this one, which is also the far clipping plane.
 const int RETIREMENT_RADIUS = SPAWN_RADIUS + 2;
 
+// Makes the model's material `index` the current front and back material
+// (outside glBegin/glEnd). The model's display list records it at each
+// change of material.
+void ApplyMeshMaterial(int index);
+
 class CFlyer {
 public:
     // The constructor is the spawn: it draws the flyer's place, velocity and
