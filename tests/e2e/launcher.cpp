@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "command_tail.h"
+#include "tool_support.h"
 
 int main()
 {
@@ -30,15 +30,8 @@ int main()
         std::printf("exit=cannot-start %lu\n", GetLastError());
         return 2;
     }
-    if (WaitForSingleObject(process.hProcess, timeout) == WAIT_TIMEOUT) {
-        TerminateProcess(process.hProcess, 3);
-        std::printf("exit=timeout\n");
-        return 1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    std::printf("exit=%ld\n", long(LONG(code)));
+    const int result = ReportExit(process.hProcess, timeout);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return 0;
+    return result;
 }

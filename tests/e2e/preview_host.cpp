@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "command_tail.h"
+#include "tool_support.h"
 
 namespace {
 // Runs the host's messages for a while, so that the saver's child can be
@@ -119,13 +119,5 @@ int main()
     std::fflush(stdout);
 
     DestroyWindow(host);
-    if (WaitForSingleObject(process.hProcess, 15000) == WAIT_TIMEOUT) {
-        TerminateProcess(process.hProcess, 3);
-        std::printf("exit=timeout\n");
-        return 1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    std::printf("exit=%ld\n", long(LONG(code)));
-    return 0;
+    return ReportExit(process.hProcess, 15000);
 }

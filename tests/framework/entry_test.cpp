@@ -12,8 +12,8 @@
 namespace {
 using Calls = std::vector<std::string>;
 
-constexpr int RUN_RESULT = 7;
-constexpr int DIALOG_RESULT = 5;
+constexpr int RUN_RESULT = FAKE_RUN_RESULT;
+constexpr int DIALOG_RESULT = FAKE_DIALOG_RESULT;
 const std::string MODULE = "4194304";  // the fake module handle, 0x400000
 
 std::string Configure(const std::string& owner)
@@ -43,15 +43,7 @@ Calls ModeCalls(const FakeSaverPlatform& fake)
 
 class SaverEntryTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        fake.windows = {1234};
-        fake.foreground = 99;
-        fake.runSaverResult = RUN_RESULT;
-        fake.dialogResult = DIALOG_RESULT;
-        fake.libraries = {"MPR.DLL"};
-        fake.routines = {"PwdChangePasswordA"};
-    }
+    void SetUp() override { fake.UseEntryWorld(false); }
     void OnWin9x() { fake.platformId = VER_PLATFORM_WIN32_WINDOWS; }
 
     FakeSaverPlatform fake;

@@ -10,8 +10,8 @@
 #include "support/fake_saver_platform.h"
 
 namespace {
-constexpr int RUN_RESULT = 7;
-constexpr int DIALOG_RESULT = 5;
+constexpr int RUN_RESULT = FAKE_RUN_RESULT;
+constexpr int DIALOG_RESULT = FAKE_DIALOG_RESULT;
 
 void Require(bool condition)
 {
@@ -66,17 +66,6 @@ void CheckOutcome(const FakeSaverPlatform& fake, int result, bool win9x, const s
         Require(mode == "PwdChangePasswordA(SCRSAVE, 1234, 0, 0)" || mode == "PwdChangePasswordA(SCRSAVE, 99, 0, 0)");
     }
 }
-
-void Prepare(FakeSaverPlatform& fake, bool win9x)
-{
-    fake.windows = {1234};
-    fake.foreground = 99;
-    fake.runSaverResult = RUN_RESULT;
-    fake.dialogResult = DIALOG_RESULT;
-    fake.libraries = {"MPR.DLL"};
-    fake.routines = {"PwdChangePasswordA"};
-    fake.platformId = win9x ? VER_PLATFORM_WIN32_WINDOWS : VER_PLATFORM_WIN32_NT;
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -89,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // The input as the command tail.
         {
             FakeSaverPlatform fake;
-            Prepare(fake, win9x);
+            fake.UseEntryWorld(win9x);
             const int result = SaverMain(fake.module, line.c_str());
             CheckOutcome(fake, result, win9x, line);
             Require(fake.installedFilter == nullptr);
@@ -98,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // one process exit with the dispatch's result.
         {
             FakeSaverPlatform fake;
-            Prepare(fake, win9x);
+            fake.UseEntryWorld(win9x);
             fake.commandLine = line;
             SaverEntry();
             Require(!fake.calls.empty() && fake.calls.back().rfind("ExitProcess(", 0) == 0);

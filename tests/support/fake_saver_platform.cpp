@@ -271,6 +271,17 @@ void FakeSaverPlatform::Log(const char* format, ...)
     calls.emplace_back(text);
 }
 
+void FakeSaverPlatform::UseEntryWorld(bool win9x)
+{
+    windows = {1234};
+    foreground = 99;
+    runSaverResult = FAKE_RUN_RESULT;
+    dialogResult = FAKE_DIALOG_RESULT;
+    libraries = {"MPR.DLL"};
+    routines = {"PwdChangePasswordA"};
+    platformId = win9x ? VER_PLATFORM_WIN32_WINDOWS : VER_PLATFORM_WIN32_NT;
+}
+
 std::vector<std::string> FakeSaverPlatform::CallsTo(const std::string& prefix) const
 {
     std::vector<std::string> matching;

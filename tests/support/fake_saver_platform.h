@@ -16,12 +16,21 @@
 #include "platform/entry.h"
 #include "platform/password_hooks.h"
 
+// What the entry's doubles answer in the standard world of the entry tests
+// and the fuzzer: a run of the saver, and the configuration dialog.
+constexpr int FAKE_RUN_RESULT = 7;
+constexpr int FAKE_DIALOG_RESULT = 5;
+
 class FakeSaverPlatform {
 public:
     FakeSaverPlatform();
     ~FakeSaverPlatform();
     FakeSaverPlatform(const FakeSaverPlatform&) = delete;
     FakeSaverPlatform& operator=(const FakeSaverPlatform&) = delete;
+
+    // The standard world: window 1234 exists, window 99 has the foreground,
+    // MPR.DLL offers PwdChangePasswordA, and the runs answer the FAKE_ results.
+    void UseEntryWorld(bool win9x);
 
     std::vector<std::string> calls;
     // Appends one call, formatted like printf, to `calls`.
