@@ -1,9 +1,7 @@
 #include "framework/close_rules.h"
 
-#include <cstdint>
-#include <cstdlib>
-
 #include "framework/entry.h"
+#include "framework/mouse_travel.h"
 #include "framework/password_hooks.h"
 #include "platform/close_rules.h"
 
@@ -35,11 +33,7 @@ void JudgeMouseTravel(HWND window)
     // both share.
     POINT cursor{};
     if (!CloseRules.GetCursorPos(&cursor)) return;
-    // Wide arithmetic: the distance between two extreme coordinates does not
-    // fit 32 bits.
-    const uint64_t travel = uint64_t(std::llabs(int64_t(cursor.x) - LastCursorPos.x)) +
-                            uint64_t(std::llabs(int64_t(cursor.y) - LastCursorPos.y));
-    if (travel > MOUSE_THRESHOLD) {
+    if (MouseTravelEndsSaver(LastCursorPos, cursor)) {
         PostClose(window);
         LastCursorPos = cursor;
     }

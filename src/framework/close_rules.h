@@ -5,10 +5,9 @@
 // the password before that close goes through. Preview ignores all of it.
 #pragma once
 
+#include "framework/mouse_travel.h"
 #include "platform/wintypes.h"
 
-// Largest mouse travel (sum of both axes, in pixels) that passes unnoticed.
-constexpr DWORD MOUSE_THRESHOLD = 4;
 // After a password check ends, close requests are refused for this long.
 constexpr DWORD RECHECK_GATE_MS = 200;
 // Private message that runs the password verifier through the window itself.

@@ -23,14 +23,6 @@ BOOL ReadWin9xFamily()
     return Entry.GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
 
-bool IsSeparator(char c) { return c == ' ' || c == '-' || c == '/'; }
-
-LPCSTR SkipSpaces(LPCSTR text)
-{
-    while (*text == ' ') ++text;
-    return text;
-}
-
 // The configuration box and the password change never fail for want of an
 // owner: a missing or stale one gives way to the foreground window.
 HWND OwnerOrForeground(HWND owner)
@@ -41,33 +33,23 @@ HWND OwnerOrForeground(HWND owner)
 
 int DispatchRunMode(LPCSTR tail)
 {
-    LPCSTR text = tail;
-    while (IsSeparator(*text)) ++text;
-    // Bytes from 128 up are negative chars and fall to the default.
-    switch (*text) {
-    case '\0':
+    const RunRequest request = ParseCommandTail(tail);
+    switch (request.mode) {
+    case RunMode::ConfigureUnowned:
         return ShowConfigureBox(nullptr);
-    case 's':
-    case 'S':
+    case RunMode::FullScreen:
         return Entry.RunSaver(nullptr);
-    case 'p':
-    case 'P':
-    case 'l':
-    case 'L':
-        return StartPreview(SkipSpaces(text + 1));
-    case 'c':
-    case 'C': {
-        HWND owner = nullptr;
-        if (text[1] == ':') owner = HandleFromNumber(ParseHandle(text + 2));
-        return ShowConfigureBox(OwnerOrForeground(owner));
-    }
-    case 'a':
-    case 'A':
+    case RunMode::Preview:
+        return StartPreview(HandleFromNumber(request.handle));
+    case RunMode::Configure:
+        return ShowConfigureBox(OwnerOrForeground(HandleFromNumber(request.handle)));
+    case RunMode::ChangePassword:
         if (!Win9xFamily) return NO_RUN_MODE;
-        return StartChangePassword(SkipSpaces(text + 1));
-    default:
-        return NO_RUN_MODE;
+        return StartChangePassword(HandleFromNumber(request.handle));
+    case RunMode::None:
+        break;
     }
+    return NO_RUN_MODE;
 }
 
 // The fault guard. A fault that escapes a run mode reaches the system's
@@ -103,21 +85,13 @@ int SaverMain(HINSTANCE instance, LPCSTR tail)
     Win9xFamily = ReadWin9xFamily();
 
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = Entry.SetUnhandledExceptionFilter(SaverFaultFilter);
-    const int result = DispatchRunMode(tail != nullptr ? tail : "");
+    const int result = DispatchRunMode(tail);
     Entry.SetUnhandledExceptionFilter(previous);
     return result;
 }
 
-DWORD ParseHandle(LPCSTR text)
+int StartPreview(HWND parent)
 {
-    DWORD value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text) value = DWORD(value * 10u + DWORD(*text - '0'));
-    return value;
-}
-
-int StartPreview(LPCSTR text)
-{
-    const HWND parent = HandleFromNumber(ParseHandle(text));
     if (parent == nullptr || !Entry.IsWindow(parent)) return NO_RUN_MODE;
     return Entry.RunSaver(parent);
 }
@@ -129,9 +103,9 @@ int ShowConfigureBox(HWND owner)
                                                   Entry.ScreenSaverConfigureDialog, 0));
 }
 
-int StartChangePassword(LPCSTR text)
+int StartChangePassword(HWND owner)
 {
-    ChangePassword(OwnerOrForeground(HandleFromNumber(ParseHandle(text))));
+    ChangePassword(OwnerOrForeground(owner));
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/command_line.h"
 #include "platform/wintypes.h"
 
 // Set once by SaverMain before any run mode starts.
@@ -21,11 +22,9 @@ void SaverEntry();
 // command tail selects; its result is the process exit code.
 int SaverMain(HINSTANCE instance, LPCSTR tail);
 
-// Leading decimal digits as an unsigned 32-bit number, wrapping modulo 2^32.
-DWORD ParseHandle(LPCSTR text);
-int StartPreview(LPCSTR text);
+int StartPreview(HWND parent);
 int ShowConfigureBox(HWND owner);
-int StartChangePassword(LPCSTR text);
+int StartChangePassword(HWND owner);
 void ChangePassword(HWND owner);
 
 // A window handle as it travels on the command line.
