@@ -1,7 +1,7 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both first
 # install what they need (scripts/setup is idempotent and quick when nothing
 # is missing).
-.PHONY: setup run test native win32 clean fuzz fuzz-short bench controller-plot leak-check soak
+.PHONY: setup run test install native win32 clean fuzz fuzz-short bench controller-plot leak-check soak
 
 setup:
 	@scripts/setup
@@ -24,15 +24,10 @@ test: native win32 fuzz-short leak-check
 FUZZ_DIR = build/fuzz
 FUZZER = $(FUZZ_DIR)/command_line_fuzzer
 FUZZ_SOURCES = tests/fuzz/command_line_fuzzer.cpp tests/support/fake_saver_platform.cpp \
-  src/framework/entry.cpp src/framework/close_rules.cpp src/framework/password_hooks.cpp \
-  src/platform/x11/entry_linux.cpp src/platform/x11/close_rules_linux.cpp \
-  src/platform/x11/password_hooks_linux.cpp src/platform/x11/shared_library_linux.cpp \
-  src/platform/x11/x11_display.cpp src/platform/x11/x11_windows.cpp src/platform/x11/message_queue.cpp \
-  src/platform/x11/event_translation.cpp src/platform/x11/glx_pixel_format.cpp \
-  src/platform/x11/dialog_layout.cpp src/platform/x11/about_box_gtk.cpp src/platform/x11/message_box_gtk.cpp \
+  tests/support/native_platform_tables.cpp src/framework/command_line.cpp src/framework/entry.cpp \
+  src/framework/close_rules.cpp src/framework/password_hooks.cpp src/platform/x11/command_options.cpp \
   src/utility/diagnostics.cpp src/platform/x11/diagnostics_linux.cpp
-# The Linux tables reach the X11 host's windows and its GTK dialogs.
-FUZZ_LIBS = $(shell pkg-config --cflags --libs gtk+-3.0) -lGL -lX11 -ldl
+FUZZ_LIBS =
 FUZZ_HEADERS = $(wildcard src/framework/*.h src/platform/*.h src/platform/x11/*.h tests/support/fake_saver_platform.h)
 
 $(FUZZER): $(FUZZ_SOURCES) $(FUZZ_HEADERS) | setup
@@ -81,6 +76,15 @@ soak: setup
 	cmake --preset native-release
 	cmake --build --preset native-release --target lumenfall
 	tools/soak.py build/native-release/src/lumenfall $(SOAK_SECONDS) 10 $(SOAK_OUT)
+
+# Installs the release build: the program, its XScreenSaver settings file and
+# its manual page. `make install PREFIX=/usr` puts it where Debian's
+# XScreenSaver finds it; DESTDIR stages the tree elsewhere.
+PREFIX ?= /usr/local
+install: setup
+	cmake --preset native-release
+	cmake --build --preset native-release --target lumenfall
+	DESTDIR="$(DESTDIR)" cmake --install build/native-release --prefix "$(PREFIX)"
 
 # Full screen on $DISPLAY; without a display, a few seconds on a private Xvfb
 # recorded under out/.

@@ -2,11 +2,16 @@
 // skipping of the program name, run through the dispatch over doubles. Every
 // input must end in one of the defined results with at most one mode run, and
 // a mode may only ever see a window that exists or the foreground window.
+// The same bytes, cut at NULs into arguments, go through the Linux program's
+// command line, which must refuse or give a usable request.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 #include "framework/entry.h"
+#include "platform/x11/command_options.h"
 #include "support/fake_saver_platform.h"
 
 namespace {
@@ -66,6 +71,23 @@ void CheckOutcome(const FakeSaverPlatform& fake, int result, bool win9x, const s
         Require(mode == "PwdChangePasswordA(SCRSAVE, 1234, 0, 0)" || mode == "PwdChangePasswordA(SCRSAVE, 99, 0, 0)");
     }
 }
+void CheckLinuxOptions(const std::string& text)
+{
+    std::vector<std::string> arguments;
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find('\0', start), text.size());
+        arguments.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    // The last argument doubles as $XSCREENSAVER_WINDOW.
+    const CommandOptions options = ParseCommandOptions(arguments, arguments.back().c_str());
+    using Action = CommandOptions::Action;
+    Require(options.message.empty() == (options.action != Action::Refuse));
+    Require(options.max_fps >= 0 && options.max_fps <= HIGHEST_MAX_FPS);
+    if (options.action == Action::Save && options.target == CommandOptions::Target::HostWindow)
+        // The Windows grammar's handles wrap at 32 bits; the X options take X ids.
+        Require(options.window != 0 && (options.window_from_tail || options.window <= 0x1FFFFFFF));
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -95,5 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Require(Observe(fake).modes <= 1);
         }
     }
+    CheckLinuxOptions(text);
     return 0;
 }

@@ -4,10 +4,13 @@ from outside with xdotool, xwininfo and ImageMagick's import.
 
     saver_x11_e2e.py AREA STATE_DIR LUMENFALL PREVIEW_HOST
 
-AREA is one of: command_lines, scene, input, preview, about_box. Every wait
-is bounded, and every process started here is stopped again by its id.
+AREA is one of: command_lines, scene, input, preview, startup_race,
+large_host, about_box. Every wait is bounded and waits for the very
+condition that is checked after it; every process started here is stopped
+again by its id.
 """
 import os
+import signal
 import subprocess
 import sys
 import tempfile
@@ -31,8 +34,9 @@ def tool(*args):
     return subprocess.run(args, env=ENV, capture_output=True, text=True, timeout=20).stdout
 
 
-def start(*args, env=None, **kwargs):
-    process = subprocess.Popen([SAVER, *args], env=env or ENV, stderr=subprocess.PIPE, text=True, **kwargs)
+def start(*args, env=None, argv0=None, **kwargs):
+    process = subprocess.Popen([argv0 or SAVER, *args], executable=SAVER, env=env or ENV, stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE, text=True, **kwargs)
     STARTED.append(process)
     return process
 
@@ -122,13 +126,24 @@ def full_screen_saver():
 
 # ----------------------------------------------------------------------------
 def command_lines():
-    # The framework's table of lines that select no mode, through the program.
+    # Lines that select no mode end with -1 and say why on standard error.
     for line in ["/x", "/1", "?", ":c", "/\t/s", "/a 1234", "/A", "/p", "/p 0", "/p:1234", "/p\t1234",
-                 "/p -1234", "/p 4321", "/p 4294967295"]:
-        check(exit_code(start(*line.split(" ")), 10) == -1, f"{line!r} ends with -1")
-    # Without any X server, a handle can name no window.
+                 "/p -1234", "/p 4321", "/p 4294967295", "/p 0x1a", "--window-id 12abc", "--window-id 0",
+                 "--max-fps 1001", "--max-fps -1", "--root --window-id 5", "--fps=yes"]:
+        process = start(*line.split(" "))
+        code = exit_code(process, 10)
+        check(code == -1 and "lumenfall: " in process.stderr.read(), f"{line!r} ends with -1 and a message")
+    # Without any X server a handle can name no window; a run cannot start.
     no_display = {k: v for k, v in ENV.items() if k != "DISPLAY"}
     check(exit_code(start("/p", "1234", env=no_display), 10) == -1, "'/p 1234' without a display ends with -1")
+    process = start("--root", env=no_display)
+    check(exit_code(process, 10) == 1 and "XOpenDisplay" in process.stderr.read(),
+          "'--root' without a display ends with 1, naming XOpenDisplay")
+    for flag, expected in [("--help", "--window-id"), ("--version", "lumenfall 1.")]:
+        process = start(flag)
+        check(exit_code(process, 10) == 0 and expected in process.stdout.read(), f"{flag} answers on stdout with 0")
+    # The program's own name, with a quote and a blank, is no part of the command.
+    check(exit_code(start("/x", argv0='/tmp/a" /s'), 10) == -1, "a program name holding '\" /s' changes nothing")
 
 
 def scene():
@@ -137,9 +152,8 @@ def scene():
         return
     check(geometry(saver) == (0, 0, 1024, 768), "it covers the 1024x768 screen")
     check(tool("xprop", "-id", str(saver), "WM_NAME").strip() == 'WM_NAME(STRING) = "Screen Saver"', "titled Screen Saver")
-    render = children(saver)
-    check([(title, w, h) for _, title, w, h in render] == [("Lumenfall", 1024, 768)],
-          "its one child is the Lumenfall render window of the same size")
+    check("_NET_WM_STATE(ATOM)" not in tool("xprop", "-id", str(saver), "_NET_WM_STATE"),
+          "with no window-manager state on its override-redirect window")
     time.sleep(3)
     first = model_pixels(screenshot())
     time.sleep(1)
@@ -148,8 +162,9 @@ def scene():
     check(len(first) > 50 and len(cells) >= 2, f"the model shows in more than one place ({len(first)} pixels, {len(cells)} cells)")
     check(len(first ^ second) > len(first) // 2, "a second later the flyers have moved")
     check(exit_code(process, 0.1) is None, "the saver still runs")
-    tool("xdotool", "key", "a")
-    check(exit_code(process, 5) == 0, "a key press ends it with 0")
+    process.terminate()
+    check(exit_code(process, 5) == 0, "SIGTERM ends it with 0")
+    check(wait_for(lambda: not full_screen_windows(), 5), "and its window is gone")
     stderr = process.stderr.read()
     frames = [int(line.split()[0]) for line in stderr.splitlines() if line.endswith("frames rendered")]
     check(frames and frames[0] > 10, "frames were rendered")
@@ -176,28 +191,68 @@ def input_rules():
     check(exit_code(process, 5) == 0, "an Alt key combination ends it with 0")
 
 
+class Host:
+    """A preview host window of the given size, driven by lines on its stdin."""
+
+    def __init__(self, width, height):
+        self.process = subprocess.Popen([PREVIEW_HOST, str(width), str(height)], env=ENV, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, text=True)
+        STARTED.append(self.process)
+        self.id = int(self.process.stdout.readline())
+
+    def tell(self, line):
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip()
+
+    def child(self, title, width, height):
+        """Waits for the host's one child to have this title and size."""
+        return wait_for(lambda: [(t, w, h) for _, t, w, h in children(self.id)] == [(title, width, height)], 5)
+
+
 def preview():
-    host = subprocess.Popen([PREVIEW_HOST, "160", "120"], env=ENV, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                            text=True)
-    STARTED.append(host)
-    host_id = int(host.stdout.readline())
-    process = start("/p", str(host_id))
-    child = wait_for(lambda: children(host_id))
-    check(child is not None and [(t, w, h) for _, t, w, h in child] == [("Preview", 160, 120)],
-          "the host gets one child titled Preview of its size")
-    if child:
-        check([(t, w, h) for _, t, w, h in children(child[0][0])] == [("Lumenfall", 160, 120)],
-              "which holds the render window of the same size")
+    host = Host(160, 120)
+    process = start("/p", str(host.id))
+    check(host.child("Preview", 160, 120), "the host gets one child titled Preview of its size")
     tool("xdotool", "key", "a")
     tool("xdotool", "mousemove", "50", "50", "click", "1")
     check(exit_code(process, 1) is None, "key and button input do not end the preview")
-    # A full-screen start is not refused because of a preview.
+    host.tell("resize 300 200")
+    check(host.child("Preview", 300, 200), "the drawing follows the host to 300 x 200")
     full, saver = full_screen_saver()  # a preview is no running saver
     tool("xdotool", "key", "a")
-    check(exit_code(full, 5) == 0, "and ends on a key")
-    host.stdin.write("destroy\n")
-    host.stdin.flush()
-    check(exit_code(process, 5) == 0, "destroying the host ends the preview with 0")
+    check(exit_code(full, 5) == 0, "a full-screen start beside it runs and ends on a key")
+    check(host.tell("destroy") == "destroyed" and exit_code(process, 5) == 0,
+          "destroying the host ends the preview with 0")
+
+    # As X11 daemons and their settings tools start a saver.
+    host = Host(200, 100)
+    process = start("--window-id", hex(host.id))
+    check(host.child("Preview", 200, 100), "--window-id in hexadecimal draws inside that window")
+    process.send_signal(signal.SIGHUP)
+    check(exit_code(process, 5) == 0 and wait_for(lambda: not children(host.id), 5),
+          "SIGHUP ends it with 0 and takes its window away")
+    process = start("--root", env=dict(ENV, XSCREENSAVER_WINDOW=hex(host.id)))
+    check(host.child("Preview", 200, 100), "--root draws inside the window of $XSCREENSAVER_WINDOW")
+    check(host.tell("destroy") == "destroyed" and exit_code(process, 5) == 0, "and ends with 0 when it goes")
+
+
+def startup_race():
+    # The host's window destroyed at moments spread over the saver's start-up.
+    run = subprocess.run([PREVIEW_HOST, "race", SAVER, "60"], env=ENV, capture_output=True, text=True, timeout=110)
+    check(run.returncode == 0, "every start-up whose host vanished ended by itself with 0: " +
+          run.stdout.strip().splitlines()[-1])
+
+
+def large_host():
+    # Larger than the driver's largest viewport: drawn clamped, not crashed.
+    host = Host(32767, 32767)
+    process = start("--window-id", str(host.id), "--max-fps", "5")
+    size = wait_for(lambda: [(w, h) for _, t, w, h in children(host.id) if t == "Preview" and w > 1], 20)
+    check(size and size[0][0] < 32767 and size[0][1] < 32767, f"the drawing is clamped ({size})")
+    process.terminate()
+    check(exit_code(process, 60) == 0, "and ends with 0 on SIGTERM")
+    host.tell("destroy")
 
 
 def about_box():
@@ -253,7 +308,7 @@ def about_box():
 
 try:
     {"command_lines": command_lines, "scene": scene, "input": input_rules, "preview": preview,
-     "about_box": about_box}[AREA]()
+     "startup_race": startup_race, "large_host": large_host, "about_box": about_box}[AREA]()
 finally:
     for p in STARTED:
         if p.poll() is None:

@@ -6,10 +6,10 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/x11/dialog_layout.h"
-#include "platform/x11/event_translation.h"
 #include "platform/x11/message_box.h"
 #include "resources/resource.h"
 #include "utility/diagnostics.h"
@@ -166,7 +166,7 @@ void BelongTo(GtkWidget* window, HWND owner)
     GdkDisplay* display = gtk_widget_get_display(window);
     if (!GDK_IS_X11_DISPLAY(display)) return;
     gdk_x11_display_error_trap_push(display);
-    GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, WindowOfHandle(owner));
+    GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, Window(reinterpret_cast<uintptr_t>(owner)));
     gdk_x11_display_error_trap_pop_ignored(display);
     if (foreign == nullptr) return;
     gdk_window_set_transient_for(gtk_widget_get_window(window), foreign);
