@@ -87,14 +87,7 @@ void DrawFrame(HWND hwnd)
     RenderWindow.BeginPaint(hwnd, &paint);
     Timer_Frame();
     CRender::Update(FrameInterval);
-#ifdef LUMENFALL_TRACE_CONTROLLER
-    // Only in the controller's diagnostic build: once a sample window has
-    // closed, what the population controller read and where it left the limit.
-    if (SampleFrameCount == 0)
-        Trace("Controller: %.3f s, %.2f fps, interval %.5f s, MaxFlyers %d, live %d\n",
-              double(PreviousCount - StartCount) / double(Frequency.QuadPart), SampleFrameRate, FrameInterval,
-              MaxFlyers, CRender::CountFlyers());
-#endif
+    TraceController();
     CRender::Draw();
     glFlush();
     RenderWindow.SwapBuffers(RenderDC);

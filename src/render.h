@@ -49,3 +49,7 @@ public:
     static void DecreaseMaxFlyers();
     static void AdjustPopulation();
 };
+
+// Only in the controller's diagnostic build: once a sample window has
+// closed, what the population controller read and where it left the limit.
+void TraceController();

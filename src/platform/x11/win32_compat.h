@@ -1,6 +1,8 @@
-// Linux stand-ins for the Win32 types and constants that the shared code uses.
-// Values are the Win32 ones; handles are opaque pointers whose meaning the X11
-// host defines (a window handle carries an X window id).
+// Linux stand-ins for the Win32 types and constants that the shared code is
+// written in: the scene and its utilities, which the Linux program runs, and
+// the framework and window procedures, which are built natively only for
+// their fast tests. Values are the Win32 ones; handles are opaque pointers
+// (the Linux host's device context carries its X display and drawable).
 #pragma once
 
 #include <cstddef>  // NULL, as <windows.h> brings it
@@ -15,7 +17,6 @@ typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
-typedef uint32_t ULONG;
 typedef unsigned int UINT;
 typedef char CHAR;
 typedef CHAR* LPSTR;
@@ -24,10 +25,7 @@ typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
 typedef intptr_t INT_PTR;
-typedef uintptr_t UINT_PTR;
-typedef LONG HRESULT;
 typedef void* LPVOID;
-typedef void* HANDLE;
 
 #ifndef TRUE
 #define TRUE 1
@@ -96,7 +94,6 @@ typedef struct tagMSG {
 typedef DWORD* LPDWORD;
 typedef BYTE* LPBYTE;
 typedef HKEY* PHKEY;
-typedef LONG LSTATUS;
 typedef void* PVOID;
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
@@ -118,7 +115,6 @@ typedef struct _OSVERSIONINFOA {
 // Faults: the host has no structured exceptions, so the record stays opaque.
 typedef struct _EXCEPTION_POINTERS EXCEPTION_POINTERS, *PEXCEPTION_POINTERS;
 typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
-#define EXCEPTION_EXECUTE_HANDLER 1
 #define EXCEPTION_CONTINUE_SEARCH 0
 
 #define HKEY_CURRENT_USER ((HKEY)(uintptr_t)0x80000001)
@@ -144,7 +140,6 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
 #define WM_POWERBROADCAST 0x0218
 #define WM_APP 0x8000
 #define PWR_CRITICALRESUME 3
-#define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
 
@@ -162,7 +157,6 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
 // Saver window and message loop.
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 DECLARE_LINUX_HANDLE(HIMC);
-typedef HIMC(WINAPI* IMM_ASSOCIATE_CONTEXT)(HWND, HIMC);
 DECLARE_LINUX_HANDLE(HMENU);
 typedef struct tagWNDCLASSA {
     UINT style;
@@ -254,55 +248,9 @@ typedef struct tagPAINTSTRUCT {
 // Only ever passed as null: "restore the registry's display mode".
 typedef struct _devicemodeA DEVMODEA;
 
-// The X11 window layer: creation data, messages and codes that it produces.
-typedef struct tagCREATESTRUCTA {
-    LPVOID lpCreateParams;
-    HINSTANCE hInstance;
-    HMENU hMenu;
-    HWND hwndParent;
-    int cy;
-    int cx;
-    int y;
-    int x;
-    LONG style;
-    LPCSTR lpszName;
-    LPCSTR lpszClass;
-    DWORD dwExStyle;
-} CREATESTRUCTA;
-
 #define MAKELONG(low, high) ((LONG)(((WORD)(low)) | ((DWORD)((WORD)(high))) << 16))
 #define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))
-#define MAKEWPARAM(low, high) ((WPARAM)(DWORD)MAKELONG(low, high))
 
-#define WM_MOUSEWHEEL 0x020A
-#define WM_XBUTTONDOWN 0x020B
-#define WM_MOUSEHWHEEL 0x020E
-#define WHEEL_DELTA 120
-#define XBUTTON1 0x0001
-#define XBUTTON2 0x0002
-#define MK_LBUTTON 0x0001
-#define MK_RBUTTON 0x0002
-#define MK_SHIFT 0x0004
-#define MK_CONTROL 0x0008
-#define MK_MBUTTON 0x0010
-#define HTCLIENT 1
-#define SIZE_RESTORED 0
-#define NULLREGION 1
-#define SIMPLEREGION 2
-#define DISP_CHANGE_SUCCESSFUL 0
 #define MB_ICONMASK 0x000000F0L
 #define IDOK 1
 
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_RETURN 0x0D
-#define VK_SHIFT 0x10
-#define VK_CONTROL 0x11
-#define VK_MENU 0x12
-#define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_LEFT 0x25
-#define VK_UP 0x26
-#define VK_RIGHT 0x27
-#define VK_DOWN 0x28
-#define VK_F1 0x70

@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -275,12 +274,15 @@ void FollowSize(Saver& saver)
 
 void SetSwapInterval(Saver& saver)
 {
-    // The cap's pace comes from the wait after each frame; the swap interval
-    // only keeps a driver from waiting for vertical blanks when there is no cap.
+    // Under a cap, frames keep in step with the display where the driver
+    // offers swap control, and the wait after each frame keeps them under the
+    // cap everywhere; without one, the driver must not hold them back either.
     const int interval = saver.options->max_fps > 0 ? 1 : 0;
     const char* extensions = glXQueryExtensionsString(saver.display, DefaultScreen(saver.display));
     const std::string list = extensions != nullptr ? extensions : "";
-    const auto has = [&list](const char* name) { return (" " + list + " ").find(std::string(" ") + name + " ") != std::string::npos; };
+    const auto has = [&list](const char* name) {
+        return (" " + list + " ").find(std::string(" ") + name + " ") != std::string::npos;
+    };
     if (has("GLX_EXT_swap_control")) {
         auto set = reinterpret_cast<void (*)(Display*, GLXDrawable, int)>(
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
@@ -297,12 +299,14 @@ bool StartGl(Saver& saver, GLXFBConfig config, int* exit_code)
 {
     saver.context = glXCreateNewContext(saver.display, config, GLX_RGBA_TYPE, nullptr, True);
     if (saver.context == nullptr) {
-        *exit_code = HostVanished(saver) ? 0 : Fail(saver, "glXCreateNewContext", "the X server gave no OpenGL context");
+        *exit_code = HostVanished(saver) ? 0
+                                         : Fail(saver, "glXCreateNewContext", "the X server gave no OpenGL context");
         return false;
     }
     if (!glXMakeContextCurrent(saver.display, saver.drawable, saver.drawable, saver.context)) {
         *exit_code = HostVanished(saver) ? 0
-                                         : Fail(saver, "glXMakeContextCurrent", "the OpenGL context cannot draw into the window");
+                                         : Fail(saver, "glXMakeContextCurrent",
+                                                "the OpenGL context cannot draw into the window");
         return false;
     }
     GLint largest[2] = {0, 0};
@@ -406,6 +410,7 @@ void RunFrames(Saver& saver, const sigset_t& wait_mask)
         if (saver.ended || StopRequested) return;
         Timer_Frame();
         CRender::Update(FrameInterval);
+        TraceController();
         CRender::Draw();
         if (saver.options->show_fps) DrawFrameRate();
         glXSwapBuffers(saver.display, saver.drawable);
@@ -491,8 +496,9 @@ int RunX11Saver(Display* display, const CommandOptions& options)
     const GLXFBConfig config = ChooseConfig(display, required, &visual);
     if (config == nullptr)
         return Fail(saver, "glXChooseFBConfig",
-                    required != 0 ? "the root window's visual has no double-buffered OpenGL configuration with a depth buffer"
-                                  : "the X server has no double-buffered true-colour OpenGL configuration with a depth buffer");
+                    required != 0
+                        ? "the root window's visual has no double-buffered OpenGL configuration with a depth buffer"
+                        : "the X server has no double-buffered true-colour OpenGL configuration with a depth buffer");
 
     X11ErrorTrap window_trap(display);
     if (saver.FullScreen()) {
