@@ -8,7 +8,7 @@
 #   STATE_DIR  the display fixture's state (X display, Wine prefix)
 #   SCR        the built lumenfall.scr
 #   TOOLS_DIR  where the test tools (launcher, preview host, inspector,
-#              PASSWORD.CPL) were built
+#              running-flag reader, PASSWORD.CPL) were built
 # Every wait is bounded; whatever a check starts is stopped by process id.
 set -u
 area=$1
@@ -227,6 +227,23 @@ check_win98() {
     local out_a
     out_a=$(timeout 60 wine "$tools/e2e_launcher.exe" 30000 "$(windows_path "$saver")" /a 1234 2>/dev/null | tr -d '\r')
     expect '"/a 1234" on the 95/98 family' "$out_a" "exit=0"
+
+    # A fatal failure while the verifier is loaded: without a loadable libGL,
+    # Wine offers no pixel format, and the checked call ends the saver through
+    # the orderly exit with the running flag on. Another process then reads
+    # the flag back.
+    expect "the flag is off before the failing run" "$(tool e2e_saver_running.exe)" "running=0"
+    mkdir -p "$work/nogl"
+    : >"$work/nogl/libGL.so.1"
+    local fatal=$work/fatal.out
+    (LD_LIBRARY_PATH=$work/nogl timeout 60 wine "$saver" /s >/dev/null 2>&1; echo "exit=$?" >"$fatal") &
+    started+=($!)
+    wait_for_window "#32770" Lumenfall >/dev/null || { fail "no error box on win98"; return; }
+    expect "the flag is on while the error box shows" "$(tool e2e_saver_running.exe)" "running=1"
+    hold_pointer_at 512 384
+    xdotool key Return
+    expect "the failed call ends the saver with 1" "$(wait_for_exit "$fatal")" "exit=1"
+    expect "the fatal exit switched the flag off" "$(tool e2e_saver_running.exe)" "running=0"
 }
 
 check_error_box() {
