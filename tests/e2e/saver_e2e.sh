@@ -117,11 +117,36 @@ check_command_lines() {
     expect '"/a 1234" outside the 95/98 family' "$(run_saver /a 1234)" "exit=-1"
 }
 
+# place_of ID: the screen rectangle of the about box's control ID, as
+# "left,top,right,bottom".
+place_of() { inspect "#32770" Lumenfall | sed -n "s/^place id=$1 screen=//p"; }
+
+# On a screenshot of the real about box: the two links drawn underlined, the
+# about text beneath them not.
+check_link_underlines() {
+    local web mail about shot=$work/about.ppm
+    sleep 1  # the box paints once the modal loop idles
+    web=$(place_of 1011) mail=$(place_of 1012) about=$(place_of -1)
+    if [ -z "$web" ] || [ -z "$mail" ] || [ -z "$about" ]; then
+        fail "the about box's controls were not found (web '$web', e-mail '$mail', text '$about')"
+        return
+    fi
+    import -window root -depth 8 "$shot" 2>/dev/null || { fail "no screenshot"; return; }
+    if python3 "$(dirname "$0")/link_underlines.py" "$shot" \
+        "link:web link=$web" "link:e-mail link=$mail" "plain:about text=$about"; then
+        pass "both links are underlined on screen, the about text is not"
+    else
+        cp "$shot" "$state/about-box.ppm"
+        fail "link underlines on screen (screenshot kept as $state/about-box.ppm)"
+    fi
+}
+
 check_about_box() {
     local out=$work/about.out description
     start_saver "$out" "$scr" /c
     description=$(wait_for_window "#32770" Lumenfall) || { fail "no about box appeared"; return; }
     pass "the about box appears"
+    check_link_underlines
     # Keys go to the window under the pointer: the box is centred.
     hold_pointer_at 512 384
     xdotool key Escape
