@@ -10,9 +10,14 @@ HCURSOR HandCursor = NULL;
 
 namespace {
 
+// The underlined copy of the dialog's font that the two links are given to
+// draw with, from the dialog's opening to its end.
+HFONT LinkControlFont = NULL;
+
 // The system help viewer carries the classic pointing hand as cursor 106.
 constexpr WORD HELP_VIEWER_HAND_CURSOR = 106;
 constexpr UINT WINDOWS_DIRECTORY_SIZE = 360;
+constexpr int LINK_IDS[] = {IDC_WEBLINK, IDC_MAILLINK};
 
 bool IsLink(HWND dialog, HWND control)
 {
@@ -26,8 +31,7 @@ bool IsMouseOverLink(HWND dialog)
 {
     POINT mouse;
     if (!GetCursorPos(&mouse)) return false;
-    static const int LINKS[] = {IDC_WEBLINK, IDC_MAILLINK};
-    for (int id : LINKS) {
+    for (int id : LINK_IDS) {
         RECT area;
         const HWND link = GetDlgItem(dialog, id);
         if (link != NULL && GetWindowRect(link, &area) && PtInRect(&area, mouse)) return true;
@@ -55,7 +59,8 @@ HBRUSH ColourLink(HWND dialog, HDC dc)
     SetBkMode(dc, TRANSPARENT);
 
     // Selecting a throwaway font hands back the one the control chose for its
-    // text (the dialog's font), which is then copied with an underline.
+    // text (the underlined font it was given, where the control selects it
+    // before asking for colours), which is then copied with an underline.
     LOGFONTA blank = {};
     const HFONT temporary = ConfigureDialog.CreateFontIndirectA(&blank);
     const HGDIOBJ control_font = SelectObject(dc, temporary);
@@ -72,6 +77,29 @@ HBRUSH ColourLink(HWND dialog, HDC dc)
     if (link_font != NULL) KeepLinkFont(dialog, link_font);
 
     return GetSysColorBrush(COLOR_MENU);
+}
+
+// A static control selects the font it was given into its device context
+// itself, on some systems after the colour request (where a font selected in
+// ColourLink would not be the one that draws): so each link is also given the
+// underlined font to keep.
+void GiveLinksUnderlinedFont(HWND dialog)
+{
+    const HFONT dialog_font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    LOGFONTA underlined = {};
+    if (dialog_font == NULL || GetObjectA(dialog_font, sizeof underlined, &underlined) != sizeof underlined) return;
+    underlined.lfUnderline = 1;
+    LinkControlFont = ConfigureDialog.CreateFontIndirectA(&underlined);
+    if (LinkControlFont == NULL) return;
+    for (int id : LINK_IDS) SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(LinkControlFont), FALSE);
+}
+
+// The controls only borrow the font, and draw no more once the dialog ends.
+void DeleteLinkControlFont()
+{
+    if (LinkControlFont == NULL) return;
+    ConfigureDialog.DeleteObject(LinkControlFont);
+    LinkControlFont = NULL;
 }
 
 // The user is not told when a link fails to open; the box stays as it is.
@@ -123,6 +151,7 @@ INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND hwnd, UINT message, WPARAM wPar
     case WM_INITDIALOG:
         Trace("ScreenSaverConfigureDialog:WM_INITDIALOG\n");
         LoadHandCursor();
+        GiveLinksUnderlinedFont(hwnd);
         return TRUE;
 
     case WM_SETCURSOR:
@@ -159,6 +188,7 @@ INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND hwnd, UINT message, WPARAM wPar
 
     case WM_DESTROY:
         KeepLinkFont(hwnd, NULL);
+        DeleteLinkControlFont();
         if (HandCursor != NULL) {
             DestroyCursor(HandCursor);
             HandCursor = NULL;

@@ -1,5 +1,7 @@
 #include "framework/password_hooks.h"
 
+#include <cstdlib>
+
 #include "framework/entry.h"
 #include "framework/routine.h"
 #include "platform/password_hooks.h"
@@ -7,12 +9,31 @@
 HMODULE PasswordModule = nullptr;
 VerifyScreenSavePwdRoutine VerifyPasswordFn = nullptr;
 
+namespace {
+// Whether this process last switched the system's running flag on.
+bool SaverRunningOn = false;
+bool ExitHookRegistered = false;
+
+// A fatal failure (a failed checked call, a broken assertion) ends the process
+// through the runtime's orderly exit, past the unloading of the hook: the
+// system must not stay marked as running a saver after it.
+void SwitchSaverRunningOffAtExit()
+{
+    if (SaverRunningOn) SetSaverRunning(false);
+}
+}  // namespace
+
 void SetSaverRunning(bool on)
 {
     if (!Win9xFamily) return;
     // The system hands back the previous state; nothing here needs it.
     DWORD previous = 0;
     PasswordHooks.SystemParametersInfoA(SPI_SCREENSAVERRUNNING, on ? 1 : 0, &previous, 0);
+    SaverRunningOn = on;
+    if (on && !ExitHookRegistered) {
+        ExitHookRegistered = true;
+        std::atexit(SwitchSaverRunningOffAtExit);
+    }
 }
 
 void UnloadPasswordHook()

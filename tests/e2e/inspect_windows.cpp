@@ -3,7 +3,8 @@
 // Usage: inspect_windows CLASS TITLE
 // Prints "none" when there is no such window, else:
 //   window style=<hex> exstyle=<hex> rect=<l>,<t>,<r>,<b> screen=<w>x<h>
-//   child class=<class> title=<title> size=<w>x<h>      (one line per child)
+//   child class=<class> title=<title> size=<w>x<h>      (one line per child,
+//   place id=<control id> screen=<l>,<t>,<r>,<b>         each with its place)
 //   count=<number of top-level windows of that class and title>
 #include <windows.h>
 
@@ -37,6 +38,10 @@ BOOL CALLBACK DescribeChild(HWND child, LPARAM)
     GetClientRect(child, &rect);
     std::printf("child class=%s title=%s size=%ldx%ld\n", class_name, title, rect.right,
                 rect.bottom);
+    RECT screen;
+    GetWindowRect(child, &screen);
+    std::printf("place id=%d screen=%ld,%ld,%ld,%ld\n", GetDlgCtrlID(child), screen.left, screen.top,
+                screen.right, screen.bottom);
     return TRUE;
 }
 }  // namespace

@@ -8,7 +8,7 @@
 #   STATE_DIR  the display fixture's state (X display, Wine prefix)
 #   SCR        the built lumenfall.scr
 #   TOOLS_DIR  where the test tools (launcher, preview host, inspector,
-#              PASSWORD.CPL) were built
+#              running-flag reader, PASSWORD.CPL) were built
 # Every wait is bounded; whatever a check starts is stopped by process id.
 set -u
 area=$1
@@ -117,11 +117,36 @@ check_command_lines() {
     expect '"/a 1234" outside the 95/98 family' "$(run_saver /a 1234)" "exit=-1"
 }
 
+# place_of ID: the screen rectangle of the about box's control ID, as
+# "left,top,right,bottom".
+place_of() { inspect "#32770" Lumenfall | sed -n "s/^place id=$1 screen=//p"; }
+
+# On a screenshot of the real about box: the two links drawn underlined, the
+# about text beneath them not.
+check_link_underlines() {
+    local web mail about shot=$work/about.ppm
+    sleep 1  # the box paints once the modal loop idles
+    web=$(place_of 1011) mail=$(place_of 1012) about=$(place_of -1)
+    if [ -z "$web" ] || [ -z "$mail" ] || [ -z "$about" ]; then
+        fail "the about box's controls were not found (web '$web', e-mail '$mail', text '$about')"
+        return
+    fi
+    import -window root -depth 8 "$shot" 2>/dev/null || { fail "no screenshot"; return; }
+    if python3 "$(dirname "$0")/link_underlines.py" "$shot" \
+        "link:web link=$web" "link:e-mail link=$mail" "plain:about text=$about"; then
+        pass "both links are underlined on screen, the about text is not"
+    else
+        cp "$shot" "$state/about-box.ppm"
+        fail "link underlines on screen (screenshot kept as $state/about-box.ppm)"
+    fi
+}
+
 check_about_box() {
     local out=$work/about.out description
     start_saver "$out" "$scr" /c
     description=$(wait_for_window "#32770" Lumenfall) || { fail "no about box appeared"; return; }
     pass "the about box appears"
+    check_link_underlines
     # Keys go to the window under the pointer: the box is centred.
     hold_pointer_at 512 384
     xdotool key Escape
@@ -227,6 +252,23 @@ check_win98() {
     local out_a
     out_a=$(timeout 60 wine "$tools/e2e_launcher.exe" 30000 "$(windows_path "$saver")" /a 1234 2>/dev/null | tr -d '\r')
     expect '"/a 1234" on the 95/98 family' "$out_a" "exit=0"
+
+    # A fatal failure while the verifier is loaded: without a loadable libGL,
+    # Wine offers no pixel format, and the checked call ends the saver through
+    # the orderly exit with the running flag on. Another process then reads
+    # the flag back.
+    expect "the flag is off before the failing run" "$(tool e2e_saver_running.exe)" "running=0"
+    mkdir -p "$work/nogl"
+    : >"$work/nogl/libGL.so.1"
+    local fatal=$work/fatal.out
+    (LD_LIBRARY_PATH=$work/nogl timeout 60 wine "$saver" /s >/dev/null 2>&1; echo "exit=$?" >"$fatal") &
+    started+=($!)
+    wait_for_window "#32770" Lumenfall >/dev/null || { fail "no error box on win98"; return; }
+    expect "the flag is on while the error box shows" "$(tool e2e_saver_running.exe)" "running=1"
+    hold_pointer_at 512 384
+    xdotool key Return
+    expect "the failed call ends the saver with 1" "$(wait_for_exit "$fatal")" "exit=1"
+    expect "the fatal exit switched the flag off" "$(tool e2e_saver_running.exe)" "running=0"
 }
 
 check_error_box() {

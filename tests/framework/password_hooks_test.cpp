@@ -3,6 +3,8 @@
 // expects.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -122,6 +124,42 @@ TEST_F(PasswordHooksTest, ReloadAndUnloadLetTheVerifierGoBeforeTheFlag)
         EXPECT_EQ(PasswordModule, nullptr);
         EXPECT_EQ(VerifyPasswordFn, nullptr);
         EXPECT_FALSE(fake.runningFlag);
+    }
+}
+
+// A fatal failure ends the process through the orderly exit, past the
+// unloading of the hook: the exit-time hook switches the flag off then, and
+// only when it is still on. The child reports each change of the flag, and
+// where the exit began, on standard error.
+TEST_F(PasswordHooksTest, OrderlyExitSwitchesALeftoverRunningFlagOff)
+{
+    fake.storedValue = {1, 0, 0, 0};
+    Present(true, true);
+    PasswordHooks.SystemParametersInfoA = [](UINT action, UINT on, PVOID, UINT) WINAPI {
+        if (action == SPI_SCREENSAVERRUNNING) std::fprintf(stderr, "running %u\n", on);
+        return TRUE;
+    };
+    const struct {
+        const char* name;
+        BOOL win9x;
+        bool unload_before_exit;
+        const char* reported;
+    } cases[] = {
+        {"verifier still loaded", TRUE, false, "^running 1\nexit\nrunning 0\n$"},
+        {"verifier already let go", TRUE, true, "^running 1\nrunning 0\nexit\n$"},
+        {"outside the 95/98 family", FALSE, false, "^exit\n$"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Win9xFamily = c.win9x;
+        EXPECT_EXIT(
+            {
+                LoadPasswordHook();
+                if (c.unload_before_exit) UnloadPasswordHook();
+                std::fputs("exit\n", stderr);
+                std::exit(1);
+            },
+            testing::ExitedWithCode(1), c.reported);
     }
 }
 }  // namespace

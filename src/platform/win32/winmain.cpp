@@ -6,9 +6,13 @@
 #include "main.h"
 #include "platform/entry.h"
 #include "platform/saver_window.h"
+#include "platform/win32/x87_precision.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before anything computes: the scene's doubles must round as in every
+    // other build.
+    UseDoublePrecision();
     Entry.RunSaver = RunSaver;
     Entry.RegisterSaverDialogClasses = RegisterSaverDialogClasses;
     Entry.ScreenSaverConfigureDialog = ScreenSaverConfigureDialog;
