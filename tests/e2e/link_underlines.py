@@ -135,12 +135,12 @@ def main():
         sys.exit(__doc__)
     image = read_ppm(sys.argv[1])
     links, plains = [], []
-    for spec in sys.argv[2:]:
-        label, _, numbers = spec.partition("=")
+    for argument in sys.argv[2:]:
+        label, _, numbers = argument.partition("=")
         kind, _, name = label.partition(":")
         rect = tuple(int(n) for n in numbers.split(","))
         if kind not in ("link", "plain") or len(rect) != 4:
-            sys.exit(f"bad rectangle: {spec}")
+            sys.exit(f"bad rectangle: {argument}")
         (links if kind == "link" else plains).append((name or kind, rect))
     good = True
     for name, rect in links:
