@@ -53,6 +53,8 @@ TEST(CommandOptionsTest, ModesWindowsAndDrawingOptions)
         {"--window-id=123 --max-fps 0", "0x99", Action::Save, Target::HostWindow, 123, false, false, 0},
         {"/p 55 --fps --max-fps=30", nullptr, Action::Save, Target::HostWindow, 55, true, true, 30},
         {"--fps", nullptr, Action::Save, Target::OwnWindow, 0, false, true, 60},
+        // As xscreensaver-settings starts a preview: its window wins.
+        {"--root --window-id 0x400EE5", "0x99", Action::Save, Target::HostWindow, 0x400ee5, false, false, 60},
         {"--max-fps 1000", nullptr, Action::Save, Target::OwnWindow, 0, false, false, 1000},
         {"--help /s", nullptr, Action::Help, Target::OwnWindow, 0, false, false, 60},
         {"/s -version", nullptr, Action::Version, Target::OwnWindow, 0, false, false, 60},
@@ -94,7 +96,6 @@ TEST(CommandOptionsTest, RefusedWithAMessageThatNamesTheFault)
         {"--max-fps=", nullptr, "\"\""},
         {"--fps=1", nullptr, "takes no value"},
         {"--root", "0xzz", "0xzz"},
-        {"--root --window-id 5", nullptr, "not both"},
         {"--root /s", nullptr, "/s"},
     };
     for (const auto& c : cases) {

@@ -129,7 +129,7 @@ def command_lines():
     # Lines that select no mode end with -1 and say why on standard error.
     for line in ["/x", "/1", "?", ":c", "/\t/s", "/a 1234", "/A", "/p", "/p 0", "/p:1234", "/p\t1234",
                  "/p -1234", "/p 4321", "/p 4294967295", "/p 0x1a", "--window-id 12abc", "--window-id 0",
-                 "--max-fps 1001", "--max-fps -1", "--root --window-id 5", "--fps=yes"]:
+                 "--max-fps 1001", "--max-fps -1", "--fps=yes"]:
         process = start(*line.split(" "))
         code = exit_code(process, 10)
         check(code == -1 and "lumenfall: " in process.stderr.read(), f"{line!r} ends with -1 and a message")

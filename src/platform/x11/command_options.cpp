@@ -17,7 +17,8 @@ const char USAGE_TEXT[] =
     "  -root, --root       inside the window that $XSCREENSAVER_WINDOW names,\n"
     "                      or on the root window when it is unset\n"
     "  -window-id ID, --window-id ID\n"
-    "                      inside window ID (decimal or 0x hexadecimal)\n"
+    "                      inside window ID (decimal or 0x hexadecimal); it wins\n"
+    "                      over --root, which settings tools' previews append it to\n"
     "Drawing:\n"
     "  --fps               show the frame rate in the lower left corner\n"
     "  --max-fps N         at most N frames a second (default 60; 0: no limit)\n"
@@ -152,7 +153,6 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments, co
         options.action = help ? CommandOptions::Action::Help : CommandOptions::Action::Version;
         return options;
     }
-    if (root && window_id) return Refused("give --root or --window-id, not both");
     if ((root || window_id) && !tail.empty())
         return Refused("\"" + tail + "\" cannot go with --root or --window-id");
 
@@ -160,7 +160,9 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments, co
         options.action = CommandOptions::Action::Save;
         options.target = CommandOptions::Target::HostWindow;
         options.window = window;
-        if (root) {
+        // A settings tool's preview appends --window-id to the saver's usual
+        // --root: the window it names is the one meant.
+        if (root && !window_id) {
             const std::string host = xscreensaver_window != nullptr ? xscreensaver_window : "";
             if (host.empty()) {
                 options.target = CommandOptions::Target::RootWindow;
