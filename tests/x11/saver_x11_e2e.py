@@ -139,6 +139,17 @@ def command_lines():
     process = start("--root", env=no_display)
     check(exit_code(process, 10) == 1 and "XOpenDisplay" in process.stderr.read(),
           "'--root' without a display ends with 1, naming XOpenDisplay")
+    # An X server without OpenGL: said on standard error at once, never a box.
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-extension", "GLX", "-nolisten", "tcp"],
+                              pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    STARTED.append(server)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        no_glx = dict(ENV, DISPLAY=":" + numbers.readline().strip())
+    process = start("--root", env=no_glx)
+    check(exit_code(process, 10) == 1 and "glXQueryExtension failed" in process.stderr.read(),
+          "without GLX on the server '--root' ends with 1 at once, naming glXQueryExtension")
     for flag, expected in [("--help", "--window-id"), ("--version", "lumenfall 1.")]:
         process = start(flag)
         check(exit_code(process, 10) == 0 and expected in process.stdout.read(), f"{flag} answers on stdout with 0")
