@@ -6,11 +6,10 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
-#include <cstdint>
 #include <cstdlib>
 
 #include "platform/x11/dialog_layout.h"
-#include "platform/x11/message_box.h"
+#include "platform/x11/gtk_dialogs.h"
 #include "resources/resource.h"
 #include "utility/diagnostics.h"
 
@@ -160,13 +159,13 @@ gboolean KeyPressed(GtkWidget*, GdkEventKey* event, gpointer data)
 
 gboolean RefuseClose(GtkWidget*, GdkEvent*, gpointer) { return TRUE; }
 
-void BelongTo(GtkWidget* window, HWND owner)
+void BelongTo(GtkWidget* window, Window owner)
 {
-    if (owner == nullptr) return;
+    if (owner == None) return;
     GdkDisplay* display = gtk_widget_get_display(window);
     if (!GDK_IS_X11_DISPLAY(display)) return;
     gdk_x11_display_error_trap_push(display);
-    GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, Window(reinterpret_cast<uintptr_t>(owner)));
+    GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, owner);
     gdk_x11_display_error_trap_pop_ignored(display);
     if (foreign == nullptr) return;
     gdk_window_set_transient_for(gtk_widget_get_window(window), foreign);
@@ -174,7 +173,7 @@ void BelongTo(GtkWidget* window, HWND owner)
 }
 }  // namespace
 
-INT_PTR WINAPI GtkAboutBox(HINSTANCE, LPCSTR, HWND owner, DLGPROC, LPARAM)
+int ShowAboutBox(Window owner)
 {
     if (!gtk_init_check(nullptr, nullptr)) return -1;
     AboutBox box;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/x11/command_options.h"
-#include "platform/x11/message_box.h"
+#include "platform/x11/gtk_dialogs.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_saver.h"
 #include "utility/diagnostics.h"
@@ -19,7 +19,7 @@ namespace {
 // What the Windows program ends with when the command line selects no mode.
 constexpr int NO_RUN_MODE = -1;
 
-int ShowAboutBox(Display* display, const CommandOptions& options)
+int RunAboutBox(Display* display, const CommandOptions& options)
 {
     Window owner = options.window;
     if (display != nullptr && options.owner_or_focus && !WindowExists(display, owner)) {
@@ -28,7 +28,7 @@ int ShowAboutBox(Display* display, const CommandOptions& options)
         if (owner == PointerRoot || owner == None) owner = 0;
     }
     // -1 when no window can be shown, as when Windows cannot make the dialog.
-    const int result = int(GtkAboutBox(nullptr, nullptr, reinterpret_cast<HWND>(owner), nullptr, 0));
+    const int result = ShowAboutBox(owner);
     if (result == -1) std::fputs("lumenfall: gtk_init_check failed: the about box cannot be shown\n", stderr);
     return result;
 }
@@ -62,7 +62,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "lumenfall: %lu names no window\n", options.window);
         return NO_RUN_MODE;
     }
-    if (options.action == CommandOptions::Action::About) return ShowAboutBox(display, options);
+    if (options.action == CommandOptions::Action::About) return RunAboutBox(display, options);
     if (display == nullptr) {
         const char* name = std::getenv("DISPLAY");
         std::fprintf(stderr, "lumenfall: XOpenDisplay failed: cannot reach the X server \"%s\"%s\n",

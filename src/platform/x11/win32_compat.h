@@ -251,6 +251,5 @@ typedef struct _devicemodeA DEVMODEA;
 #define MAKELONG(low, high) ((LONG)(((WORD)(low)) | ((DWORD)((WORD)(high))) << 16))
 #define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))
 
-#define MB_ICONMASK 0x000000F0L
 #define IDOK 1
 

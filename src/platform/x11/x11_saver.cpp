@@ -17,7 +17,7 @@
 #include "framework/mouse_travel.h"
 #include "platform/x11/device_context.h"
 #include "platform/x11/frame_pace.h"
-#include "platform/x11/message_box.h"
+#include "platform/x11/gtk_dialogs.h"
 #include "platform/x11/x11_display.h"
 #include "render.h"
 #include "utility/diagnostics.h"
@@ -88,8 +88,7 @@ int Fail(const Saver& saver, const std::string& call, const std::string& detail)
     // A run started by hand may also say it on screen; one inside a host
     // never opens a box there.
     if (saver.FullScreen()) {
-        const std::string text = call + " failed.";
-        GtkMessageBoxA(nullptr, text.c_str(), "Lumenfall", MB_ICONERROR | MB_OK | MB_APPLMODAL);
+        ShowErrorBox((call + " failed.").c_str());
     }
     return 1;
 }
