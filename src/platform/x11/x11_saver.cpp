@@ -35,7 +35,6 @@ namespace {
 const char FULL_SCREEN_TITLE[] = "Screen Saver";
 const char FULL_SCREEN_CLASS[] = "WindowsScreenSaverClass";
 const char EMBEDDED_TITLE[] = "Preview";
-// A window manager may hold the keyboard for a moment after our window maps.
 constexpr int GRAB_ATTEMPTS = 50;
 constexpr long GRAB_RETRY_NS = 20'000'000;
 
@@ -200,11 +199,8 @@ Window CreateWindowFor(Saver& saver, Window parent, int width, int height, XVisu
                          CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect, &attributes);
 }
 
-// Full screen: an override-redirect window over the whole root, on top,
-// with the cursor hidden and the keyboard and pointer grabbed, so that every
-// key and click reaches us. No window-manager hints: a manager leaves an
-// override-redirect window alone, and some compositors trip over such hints
-// on one.
+// A window manager may hold the keyboard or pointer for a moment after our
+// window maps; without them, the focus rule below stands in for keys.
 void GrabInput(Saver& saver)
 {
     const timespec retry = {0, GRAB_RETRY_NS};
@@ -224,6 +220,11 @@ void GrabInput(Saver& saver)
                                             keyboard ? "pointer" : "keyboard");
 }
 
+// Full screen: an override-redirect window over the whole root, on top,
+// with the cursor hidden and the keyboard and pointer grabbed, so that every
+// key and click reaches us. No window-manager hints: a manager leaves an
+// override-redirect window alone, and some compositors trip over such hints
+// on one.
 void CreateFullScreenWindow(Saver& saver, XVisualInfo* visual)
 {
     XWindowAttributes root = {};
