@@ -14,6 +14,7 @@ constexpr DWORD MOUSE_THRESHOLD = 4;
 // 32 bits.
 inline bool MouseTravelEndsSaver(POINT from, POINT to)
 {
-    const uint64_t travel = uint64_t(std::llabs(int64_t(to.x) - from.x)) + uint64_t(std::llabs(int64_t(to.y) - from.y));
+    const uint64_t travel =
+        uint64_t(std::llabs(int64_t(to.x) - from.x)) + uint64_t(std::llabs(int64_t(to.y) - from.y));
     return travel > MOUSE_THRESHOLD;
 }

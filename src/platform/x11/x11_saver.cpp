@@ -65,7 +65,6 @@ struct Saver {
     const CommandOptions* options = nullptr;
     Window root = 0;
     Window host = 0;      // the window we draw inside, when a host names one
-    Window size_source = 0;  // the window whose size the drawing follows
     Window window = 0;    // our own window, full screen or a child of the host
     Drawable drawable = 0;  // what GL draws into: our window, or the root itself
     Colormap colormap = 0;
@@ -79,6 +78,8 @@ struct Saver {
     bool ended = false;
 
     bool FullScreen() const { return options->target == CommandOptions::Target::OwnWindow; }
+    // The window whose size the drawing follows: the host's, else the screen's.
+    Window SizeSource() const { return host != 0 ? host : root; }
 };
 
 int Fail(const Saver& saver, const std::string& call, const std::string& detail)
@@ -264,7 +265,7 @@ void FollowSize(Saver& saver)
     XWindowAttributes attributes = {};
     {
         X11ErrorTrap trap(saver.display);
-        if (!XGetWindowAttributes(saver.display, saver.size_source, &attributes) || trap.Failed()) return;
+        if (!XGetWindowAttributes(saver.display, saver.SizeSource(), &attributes) || trap.Failed()) return;
     }
     int width = attributes.width, height = attributes.height;
     ClampToViewport(saver, &width, &height);
@@ -377,7 +378,7 @@ void HandleEvent(Saver& saver, const XEvent& event)
         if (full_screen && LosesFocus(saver, event.xfocus)) saver.ended = true;
         break;
     case ConfigureNotify:
-        if (event.xconfigure.window == saver.size_source) FollowSize(saver);
+        if (event.xconfigure.window == saver.SizeSource()) FollowSize(saver);
         break;
     case DestroyNotify:
         // Our window goes only with its host: we never destroy it while running.
@@ -471,7 +472,6 @@ int RunX11Saver(Display* display, const CommandOptions& options)
     saver.root = DefaultRootWindow(display);
     if (options.target == CommandOptions::Target::HostWindow) saver.host = Window(options.window);
     if (options.target == CommandOptions::Target::RootWindow) saver.host = saver.root;
-    saver.size_source = saver.host != 0 ? saver.host : saver.root;
     const sigset_t wait_mask = BlockStopSignals();
 
     if (saver.FullScreen() && AnotherFullScreenSaver(display, saver.root)) return 0;
@@ -482,7 +482,7 @@ int RunX11Saver(Display* display, const CommandOptions& options)
     {
         // Told before anything is made: size changes, and the host's end.
         X11ErrorTrap trap(display);
-        XSelectInput(display, saver.size_source, StructureNotifyMask);
+        XSelectInput(display, saver.SizeSource(), StructureNotifyMask);
         if (trap.Failed() || HostVanished(saver)) {
             std::fprintf(stderr, "lumenfall: window 0x%lx does not exist (any more)\n", saver.host);
             return 0;
