@@ -18,22 +18,19 @@ test: native win32 fuzz-short leak-check
 	ctest --preset native
 	ctest --preset win32
 
-# The command-line fuzzer: the saver's entry and dispatch over test doubles,
-# built with clang's libFuzzer and sanitizers. New inputs it finds go to the
-# build tree's corpus; the seeds in the source tree are only read.
+# The command-line fuzzer: both command-line grammars, built with clang's
+# libFuzzer and sanitizers. New inputs it finds go to the build tree's corpus;
+# the seeds in the source tree are only read.
 FUZZ_DIR = build/fuzz
 FUZZER = $(FUZZ_DIR)/command_line_fuzzer
-FUZZ_SOURCES = tests/fuzz/command_line_fuzzer.cpp tests/support/fake_saver_platform.cpp \
-  tests/support/native_platform_tables.cpp src/framework/command_line.cpp src/framework/entry.cpp \
-  src/framework/close_rules.cpp src/framework/password_hooks.cpp src/platform/x11/command_options.cpp \
-  src/utility/diagnostics.cpp src/platform/x11/diagnostics_linux.cpp
-FUZZ_LIBS =
-FUZZ_HEADERS = $(wildcard src/framework/*.h src/platform/*.h src/platform/x11/*.h tests/support/fake_saver_platform.h)
+FUZZ_SOURCES = tests/fuzz/command_line_fuzzer.cpp src/framework/command_line.cpp \
+  src/platform/x11/command_options.cpp
+FUZZ_HEADERS = src/framework/command_line.h src/platform/wintypes.h src/platform/x11/command_options.h
 
 $(FUZZER): $(FUZZ_SOURCES) $(FUZZ_HEADERS) | setup
 	mkdir -p $(FUZZ_DIR)/corpus
 	clang++ -std=c++17 -g -O1 -Wall -Wextra -fsanitize=fuzzer,address,undefined \
-	  -fno-sanitize-recover=undefined -Isrc -Itests $(FUZZ_SOURCES) $(FUZZ_LIBS) -o $@
+	  -fno-sanitize-recover=undefined -Isrc $(FUZZ_SOURCES) -o $@
 
 # A short fixed-time run, part of `make test`; `make fuzz` searches longer.
 fuzz-short: $(FUZZER)
