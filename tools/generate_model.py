@@ -3,23 +3,23 @@
 
     python3 tools/generate_model.py > src/flyer_model.cpp
 
-The model is a banana: a curved, tapering body swept along a sagging spine,
-17 rings of 16 positions from the flower tip (ring 0) to the cut stem
+The model is a curved, tapering body swept along a sagging spine,
+17 rings of 16 positions from the front end (ring 0) to the rear end
 (ring 16). Its tables keep the layout that the display-list compiler reads:
 
   * 16 bands of 16 quads; each quad is two triangles, 512 in all. The three
-    bands at either end are the dark tip and stem (material 0) and are listed
-    first, the ten bands of the yellow peel (material 1) follow.
+    bands at either end are dark (material 0) and are listed first,
+    the ten bands of the yellow middle (material 1) follow.
   * A quad's corners q0..q3 are (r+1, c), (r, c), (r, c+1), (r+1, c+1) and
     run clockwise seen from outside; it is split into (q2, q1, q0) and
     (q2, q0, q3), which are counter-clockwise from outside.
   * Positions are numbered in order of first use, reading each triangle's
     corners from last to first; normals and texture coordinates in order of
     first use, reading corners from first to last.
-  * The peel is mapped as two halves (upper and lower) that meet along the
+  * The surface is mapped as two halves (upper and lower) that meet along the
     sides, so the two side columns carry two texture coordinates each:
     18 per ring, 306 in all. s runs along the length, t round each half.
-  * The eight odd columns are soft ridges of the peel: a ridge has one normal
+  * The eight odd columns are soft ridges of the surface: a ridge has one normal
     for each side, leaning a little towards that side's facets, and the two
     side seams keep one normal per half. That gives 26 normals per ring, 442.
 
@@ -34,16 +34,16 @@ import sys
 
 RINGS = 17
 COLUMNS = 16
-SEAM_COLUMNS = (0, 8)          # the sides, where the two halves of the peel meet
+SEAM_COLUMNS = (0, 8)          # the sides, where the two halves of the surface meet
 RIDGE_LEAN = 0.12              # how far a ridge normal leans towards its own side
-T_SPAN = 1.17                  # t runs 0..T_SPAN round each half of the peel
+T_SPAN = 1.17                  # t runs 0..T_SPAN round each half of the surface
 MATERIAL0_FRONT_BANDS = (0, 1, 2)
 MATERIAL0_BACK_BANDS = (13, 14, 15)
 MATERIAL1_BANDS = tuple(range(3, 13))
 
-# Ring stations along the spine, 0 at the flower tip and 1 at the stem's cut.
-# The tip is a small nub, the body swells quickly and then thins slowly into
-# the stem.
+# Ring stations along the spine, 0 at the front end and 1 at the rear end.
+# The front end is a small nub, the body swells quickly and then thins slowly into
+# the rear end.
 STATIONS = (0.0, 0.034, 0.07, 0.132, 0.2, 0.28, 0.36, 0.43, 0.5, 0.6, 0.7, 0.8, 0.9,
             0.9925, 0.995, 0.9975, 1.0)
 
@@ -106,14 +106,14 @@ def smooth_curve(points):
     return value
 
 
-# The centre line sags from the flower tip to the middle and rises again to
-# the stem; the tip itself is a small nub, hooked a little downwards.
+# The centre line sags from the front end to the middle and rises again to
+# the rear end; the front nub is hooked a little downwards.
 spine_height = smooth_curve([(0.0, 0.118), (0.035, 0.1155), (0.10, 0.080), (0.25, 0.004),
                              (0.5, -0.0515), (0.75, -0.014), (0.90, 0.036), (1.0, 0.080)])
 # The nub leans a touch towards +z; the body is centred.
 spine_side = smooth_curve([(0.0, 0.004), (0.035, 0.0042), (0.15, 0.002), (0.3, 0.0), (1.0, 0.0)])
 # Radius across the curve (y): a nub, a quick swell, a long slow taper into
-# the stem.
+# the rear end.
 half_height = smooth_curve([(0.0, 0.024), (0.035, 0.0245), (0.08, 0.034), (0.15, 0.056),
                             (0.3, 0.083), (0.5, 0.0910), (0.7, 0.083), (0.85, 0.055),
                             (0.95, 0.026), (0.985, 0.016), (1.0, 0.0155)])
@@ -127,7 +127,7 @@ def spine(u):
     return (u - 0.5, spine_height(u), spine_side(u))
 
 
-SECTION_EXPONENT = 2.4  # a little squarer than an ellipse, as a banana is
+SECTION_EXPONENT = 2.4  # a little squarer than an ellipse
 
 
 def section(angle):
