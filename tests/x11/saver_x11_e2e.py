@@ -286,9 +286,8 @@ def xwayland():
     env = dict(ENV, DISPLAY=display, XDG_RUNTIME_DIR=here)
     tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=env)  # starts Xwayland
     process = start("/s", env=env)
-    time.sleep(3)
-    full = [w for w in tool("xdotool", "search", "--onlyvisible", "--class", "^WindowsScreenSaverClass$", env=env).split()]
-    check(weston.poll() is None and exit_code(process, 0) is None and full, "weston survives the full-screen saver")
+    full = wait_for(lambda: tool("xdotool", "search", "--onlyvisible", "--class", "^WindowsScreenSaverClass$", env=env))
+    check(full and exit_code(weston, 2) is None and exit_code(process, 0) is None, "weston survives the full-screen saver")
     process.terminate()
     check(exit_code(process, 5) == 0, "which ends with 0")
 
