@@ -1,11 +1,9 @@
 // GoogleTest's Notification, built on std::mutex, which the Win32 thread
-// model of MinGW's C++ library lacks: here a Win32 manual-reset event.
+// model of MinGW's C++ library lacks: here a Win32 manual-reset event. (That
+// library defines NOMINMAX for <windows.h> itself.)
 #pragma once
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #define GTEST_HAS_NOTIFICATION_ 1
