@@ -16,8 +16,8 @@ plain, *links = [tuple(map(int, a.split(","))) for a in sys.argv[2:]]
 near = lambda x, y, rects: any(l - 2 <= x < r + 2 and t - 2 <= y < b + 2 for l, t, r, b in rects)
 
 
+# (y, one character per pixel: b blue, d dark, . other) for each row.
 def rows(rect, skip=()):
-    """(y, one character per pixel: b blue, d dark, . other) for each row."""
     kind = lambda r, g, b: "b" if b >= 160 and b - max(r, g) >= 100 else "d" if max(r, g, b) <= 100 else "."
     return [(y, "".join("." if near(x, y, skip) else kind(*pixels[(y * width + x) * 3:(y * width + x) * 3 + 3])
                         for x in range(rect[0], rect[2]))) for y in range(rect[1], rect[3])]

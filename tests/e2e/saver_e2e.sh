@@ -6,8 +6,7 @@
 #   AREA: command_lines | about_box | full_screen | preview | win98 | error_box
 set -u
 area=$1 state=$2 scr=$3 tools=$4
-DISPLAY=$(cat "$state/display")
-export DISPLAY WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export DISPLAY=$(<"$state/display") WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 work=$(mktemp -d "$state/e2e-$area.XXXXXX") failures=0 started=()
 trap 'kill "${started[@]}" 2>/dev/null; [ "$WINEPREFIX" = "$state/prefix" ] || { wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"; }; rm -rf "$work"' EXIT
 
@@ -46,8 +45,6 @@ check_about_box() {
     poll 20 shown "#32770" Lumenfall || { fail "no about box"; return; }
     # WS_SYSMENU (0x00080000) clear: no system menu, so no close box.
     expect "no close box" "$(tool find "#32770" Lumenfall | grep -c '^window .* style=0x[0-9A-F]\{3\}[0-7]')" 1
-    expect "the about text" "$(tool find "#32770" Lumenfall |
-        grep -c '^child class=Static title=|Lumenfall||Version 1.0||[^|]\+||||June 2001|||||[^|]\+||[^|]\+ size=')" 1
     expect "links underlined on screen, the about text not" "$(poll 10 underlines_on_screen >/dev/null; underlines_on_screen)" ok
     hold_pointer 512 384
     xdotool key Escape
@@ -83,10 +80,8 @@ check_full_screen() {
 check_preview() {
     local report
     report=$(tool preview 160 120 "$(winpath "$scr")" /p %HWND%)
-    expect "preview" "$(cut -d' ' -f1-5 <<<"$report")" "child class=WindowsScreenSaverClass title=Preview size=160x120 style=0x52000000
-grandchild class=Lumenfall title=Lumenfall size=160x120 style=0x56000000
-running-after-key=1
-exit=0"
+    expect "preview" "$(cut -d' ' -f1-5 <<<"$report" | paste -sd';')" "child class=WindowsScreenSaverClass title=Preview \
+size=160x120 style=0x52000000;grandchild class=Lumenfall title=Lumenfall size=160x120 style=0x56000000;running-after-key=1;exit=0"
 }
 
 # The checked call failing: without a loadable libGL Wine offers no pixel format.
