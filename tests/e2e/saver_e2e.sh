@@ -6,6 +6,7 @@
 #   AREA: command_lines | about_box | full_screen | preview | win98 | error_box
 set -u
 area=$1 state=$2 scr=$3 tools=$4
+# shellcheck disable=SC2155 # reading the fixture's own file
 export DISPLAY=$(<"$state/display") WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 work=$(mktemp -d "$state/e2e-$area.XXXXXX") failures=0 started=()
 trap 'kill "${started[@]}" 2>/dev/null; [ "$WINEPREFIX" = "$state/prefix" ] || { wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"; }; rm -rf "$work"' EXIT
@@ -36,6 +37,7 @@ check_command_lines() {
 # Both links drawn underlined in blue, the about text around them dark and not underlined.
 # The statics in template order: the about text, then the links over it.
 underlines_on_screen() {
+    # shellcheck disable=SC2046 # one rectangle per word
     import -window root -depth 8 "$work/about.ppm" 2>/dev/null && python3 "$(dirname "$0")/link_underlines.py" \
         "$work/about.ppm" $(tool find "#32770" Lumenfall | sed -n 's/^child class=Static .* at=//p')
 }
@@ -107,6 +109,7 @@ check_win98() {
     wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1
     cp "$scr" "$tools/PASSWORD.CPL" "$work/"
     echo 0 >"$work/answer"
+    # shellcheck disable=SC2155 # winpath cannot fail
     export LUMENFALL_VERIFY_ANSWER_FILE=$(winpath "$work/answer") LUMENFALL_VERIFY_LOG=$(winpath "$work/log")
     hold_pointer 100 100
     start "$work/out" "$work/lumenfall.scr" /s
