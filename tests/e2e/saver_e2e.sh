@@ -1,304 +1,132 @@
 #!/usr/bin/env bash
-# End-to-end checks of the real lumenfall.scr under Wine, driven from outside
-# the way the system's screen-saver host and a user would: command lines,
-# the about box, full-screen saving, preview in a host window, the Windows
-# 95/98 password check, and the error box of a failed platform call.
+# The real lumenfall.scr under Wine, driven from outside as the system's
+# screen-saver host and a user would. Every wait polls, with a deadline, for
+# what it then checks; whatever a check starts is stopped by process id.
 # Usage: saver_e2e.sh AREA STATE_DIR SCR TOOLS_DIR
-#   AREA       command_lines | about_box | full_screen | preview | win98 | error_box
-#   STATE_DIR  the display fixture's state (X display, Wine prefix)
-#   SCR        the built lumenfall.scr
-#   TOOLS_DIR  where the test tools (launcher, preview host, inspector,
-#              running-flag reader, PASSWORD.CPL) were built
-# Every wait is bounded; whatever a check starts is stopped by process id.
+#   AREA: command_lines | about_box | full_screen | preview | win98 | error_box
 set -u
-area=$1
-state=$2
-scr=$3
-tools=$4
+area=$1 state=$2 scr=$3 tools=$4
+# shellcheck disable=SC2155 # reading the fixture's own file
+export DISPLAY=$(<"$state/display") WINEPREFIX="$state/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+work=$(mktemp -d "$state/e2e-$area.XXXXXX") failures=0 started=()
+trap 'kill "${started[@]}" 2>/dev/null; [ "$WINEPREFIX" = "$state/prefix" ] || { wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"; }; rm -rf "$work"' EXIT
 
-export DISPLAY
-DISPLAY=$(cat "$state/display")
-export WINEPREFIX="$state/prefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
-work=$(mktemp -d "$state/e2e-$area.XXXXXX")
-failures=0
-started=()
-
-cleanup() {
-    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
-    # A prefix of this check's own goes with its server.
-    if [ "$WINEPREFIX" != "$state/prefix" ]; then
-        wineserver -k 2>/dev/null
-        rm -rf "$WINEPREFIX"
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-pass() { echo "ok: $*"; }
-
-# expect NAME ACTUAL EXPECTED
-expect() {
-    if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: got '$2', expected '$3'"; fi
-}
-
-windows_path() { echo "Z:${1//\//\\}"; }
-
-tool() { wine "$tools/$1" "${@:2}" 2>/dev/null | tr -d '\r'; }
-
-# Runs the saver with the given switch words through the launcher, which
-# prints its exact exit code; prints "exit=<code>".
-run_saver() { timeout 60 wine "$tools/e2e_launcher.exe" 30000 "$(windows_path "$scr")" "$@" 2>/dev/null | tr -d '\r'; }
-
-# Starts the saver in the background through the launcher; its trace (on
-# standard error) and the launcher's "exit=" line go to OUTPUT.
-# start_saver OUTPUT SCR_PATH WORDS...
-start_saver() {
-    local output=$1 path=$2
-    shift 2
-    timeout 120 wine "$tools/e2e_launcher.exe" 100000 "$(windows_path "$path")" "$@" >"$output" 2>&1 &
-    started+=($!)
-}
-
-inspect() { tool e2e_inspect_windows.exe "$1" "$2"; }
-
-# wait_for_window CLASS TITLE: up to 20 s; prints the inspector's description.
-wait_for_window() {
-    local description
-    for _ in $(seq 40); do
-        description=$(inspect "$1" "$2")
-        if [ "$description" != none ]; then
-            echo "$description"
-            return 0
-        fi
-        sleep 0.5
-    done
-    echo none
-    return 1
-}
-
-# wait_for_exit OUTPUT: up to 15 s for the launcher's "exit=" line; prints it.
-wait_for_exit() {
-    for _ in $(seq 30); do
-        if grep -q '^exit=' "$1" 2>/dev/null; then
-            tr -d '\r' <"$1" | grep '^exit=' | head -1
-            return 0
-        fi
-        sleep 0.5
-    done
-    echo "exit=still-running"
-}
-
-running() { [ "$(inspect WindowsScreenSaverClass "Screen Saver")" != none ]; }
-
-# Keeps one X client connected while a check runs: the private Xvfb resets
-# (and puts the pointer back in the middle) whenever its last client goes,
-# which would move the pointer under the saver between two xdotool calls.
-hold_pointer_at() {
-    xdotool mousemove "$1" "$2" sleep 600 &
-    started+=($!)
-    sleep 0.5
-}
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect() { if [ "$2" = "$3" ]; then echo "ok: $1"; else fail "$1: got '$2', expected '$3'"; fi; }
+winpath() { echo "Z:${1//\//\\}"; }
+tool() { timeout 90 wine "$tools/e2e_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# start OUTPUT PROGRAM WORDS...: runs in the background; the saver's trace and its exit line go to OUTPUT.
+start() { timeout 120 wine "$tools/e2e_tool.exe" run 100000 "$(winpath "$2")" "${@:3}" >"$1" 2>&1 & started+=($!); }
+# poll SECONDS COMMAND...: until COMMAND succeeds; fails at the deadline.
+poll() { local end=$((SECONDS + $1)); until "${@:2}"; do [ $SECONDS -lt "$end" ] || return 1; sleep 0.2; done; }
+shown() { [ "$(tool find "$@")" != none ]; }
+has() { tr -d '\r' 2>/dev/null <"$2" | grep -q "$1"; }
+exit_of() { poll "$2" has '^exit=' "$1" && tr -d '\r' <"$1" | grep -m1 '^exit=' || echo exit=still-running; }
+# Keeps an X client connected: the private Xvfb resets, and centres the
+# pointer, whenever its last client goes.
+hold_pointer() { xdotool mousemove "$1" "$2" sleep 600 & started+=($!); poll 5 pointer_at "$1" "$2"; }
+pointer_at() { [[ "$(xdotool getmouselocation)" == "x:$1 y:$2 "* ]]; }
 
 check_command_lines() {
-    # Lines that select no mode, or a preview without a host window.
-    local tail
-    for tail in "/x" "/1" "/p" "/p 0" "/p 12345" "/p:1234"; do
-        # shellcheck disable=SC2086 # the words of the tail travel apart
-        expect "\"$tail\" selects nothing" "$(run_saver $tail)" "exit=-1"
+    for tail in "/x" "/1" "/p" "/p 0" "/p 12345" "/p:1234" "/a 1234"; do
+        # shellcheck disable=SC2086 # the words travel apart
+        expect "\"$tail\" selects no mode" "$(tool run 30000 "$(winpath "$scr")" $tail)" "exit=-1"
     done
-    # Outside the Windows 95/98 family the password change is no mode.
-    expect '"/a 1234" outside the 95/98 family' "$(run_saver /a 1234)" "exit=-1"
 }
 
-# place_of ID: the screen rectangle of the about box's control ID, as
-# "left,top,right,bottom".
-place_of() { inspect "#32770" Lumenfall | sed -n "s/^place id=$1 screen=//p"; }
-
-# On a screenshot of the real about box: the two links drawn underlined, the
-# about text beneath them not.
-check_link_underlines() {
-    local web mail about shot=$work/about.ppm
-    sleep 1  # the box paints once the modal loop idles
-    web=$(place_of 1011) mail=$(place_of 1012) about=$(place_of -1)
-    if [ -z "$web" ] || [ -z "$mail" ] || [ -z "$about" ]; then
-        fail "the about box's controls were not found (web '$web', e-mail '$mail', text '$about')"
-        return
-    fi
-    import -window root -depth 8 "$shot" 2>/dev/null || { fail "no screenshot"; return; }
-    if python3 "$(dirname "$0")/link_underlines.py" "$shot" \
-        "link:web link=$web" "link:e-mail link=$mail" "plain:about text=$about"; then
-        pass "both links are underlined on screen, the about text is not"
-    else
-        cp "$shot" "$state/about-box.ppm"
-        fail "link underlines on screen (screenshot kept as $state/about-box.ppm)"
-    fi
+# Both links drawn underlined in blue, the about text around them dark and not underlined.
+# The statics in template order: the about text, then the links over it.
+underlines_on_screen() {
+    # shellcheck disable=SC2046 # one rectangle per word
+    import -window root -depth 8 "$work/about.ppm" 2>/dev/null && python3 "$(dirname "$0")/link_underlines.py" \
+        "$work/about.ppm" $(tool find "#32770" Lumenfall | sed -n 's/^child class=Static .* at=//p')
 }
 
 check_about_box() {
-    local out=$work/about.out description
-    start_saver "$out" "$scr" /c
-    description=$(wait_for_window "#32770" Lumenfall) || { fail "no about box appeared"; return; }
-    pass "the about box appears"
-    check_link_underlines
-    # Keys go to the window under the pointer: the box is centred.
-    hold_pointer_at 512 384
+    start "$work/about" "$scr" /c
+    poll 20 shown "#32770" Lumenfall || { fail "no about box"; return; }
+    # WS_SYSMENU (0x00080000) clear: no system menu, so no close box.
+    expect "no close box" "$(tool find "#32770" Lumenfall | grep -c '^window .* style=0x[0-9A-F]\{3\}[0-7]')" 1
+    expect "links underlined on screen, the about text not" "$(poll 10 underlines_on_screen >/dev/null; underlines_on_screen)" ok
+    hold_pointer 512 384
     xdotool key Escape
-    sleep 1.5
-    if [ "$(inspect "#32770" Lumenfall)" != none ] && ! grep -q '^exit=' "$out"; then
-        pass "Escape leaves the about box open"
-    else
-        fail "Escape closed the about box"
-    fi
+    expect "Escape leaves the about box" "$(exit_of "$work/about" 2)" exit=still-running
     xdotool key Return
-    expect "Enter closes the about box with 1" "$(wait_for_exit "$out")" "exit=1"
+    expect "Enter closes the about box with 1" "$(exit_of "$work/about" 20)" exit=1
 }
 
 check_full_screen() {
-    local out=$work/full.out description screen
-    hold_pointer_at 100 100
-    start_saver "$out" "$scr" /s
-    description=$(wait_for_window WindowsScreenSaverClass "Screen Saver") || {
-        fail "no full-screen saver window appeared"
-        return
-    }
-    screen=$(echo "$description" | sed -n 's/.*screen=\([0-9]*\)x\([0-9]*\).*/\1 \2/p')
-    read -r width height <<<"$screen"
-    expect "full-screen window" "$(echo "$description" | head -1 | sed 's/ screen=.*//')" \
-        "window style=0x96000000 exstyle=0x00000008 rect=0,0,$width,$height"
-    expect "render child" "$(echo "$description" | grep '^child')" \
-        "child class=Lumenfall title=Lumenfall size=${width}x$height"
-    sleep 1
-    if grep -q '^ScreenSaverChildProc:WM_SIZE' "$out"; then pass "the render window was sized"; else
-        fail "no WM_SIZE trace from the render window"; fi
-
-    # A second start finds the running saver and leaves at once.
-    expect "a second start exits at once" "$(run_saver /s)" "exit=0"
-    expect "no second saver window" "$(inspect WindowsScreenSaverClass "Screen Saver" | grep '^count=')" "count=1"
-
-    # Mouse travel: 4 pixels in all (2 + 2) pass; one more ends the saver.
+    hold_pointer 100 100
+    start "$work/full" "$scr" /s
+    poll 20 has '^ScreenSaverChildProc:WM_SIZE' "$work/full" || { fail "no sized render window"; return; }
+    local window size
+    window=$(tool find WindowsScreenSaverClass "Screen Saver")
+    size=$(sed -n 's/^screen=//p' <<<"$window")
+    expect "full-screen window" "$(grep '^window' <<<"$window" | sed 's/.* size=/size=/')" \
+        "size=$size style=0x96000000 exstyle=0x00000008 id=0 at=0,0,${size/x/,}"
+    expect "render window" "$(grep '^child' <<<"$window" | cut -d' ' -f2-4)" "class=Lumenfall title=Lumenfall size=$size"
+    expect "a second start exits at once" "$(tool run 30000 "$(winpath "$scr")" /s)" exit=0
+    expect "and makes no second window" "$(tool find WindowsScreenSaverClass "Screen Saver" | grep '^count=')" count=1
     xdotool mousemove 102 102
-    sleep 1.5
-    if running; then pass "a mouse travel of 4 pixels keeps the saver"; else
-        fail "a mouse travel of 4 pixels ended the saver"; fi
+    expect "a mouse travel of 4 pixels keeps the saver" "$(exit_of "$work/full" 2)" exit=still-running
     xdotool mousemove 102 103
-    expect "a mouse travel of 5 pixels ends the saver with 0" "$(wait_for_exit "$out")" "exit=0"
-    local frames
-    frames=$(tr -d '\r' <"$out" | sed -n 's/^\([0-9]*\) frames rendered$/\1/p')
-    if [ -n "$frames" ] && [ "$frames" -gt 0 ]; then pass "$frames frames were drawn"; else
-        fail "no frames counted (trace: '$frames')"; fi
-
-    # A key press ends it too.
-    out=$work/key.out
-    start_saver "$out" "$scr" /s
-    wait_for_window WindowsScreenSaverClass "Screen Saver" >/dev/null || { fail "no second run"; return; }
-    sleep 1
+    expect "one more pixel ends it with 0" "$(exit_of "$work/full" 20)" exit=0
+    has '^[1-9][0-9]* frames rendered' "$work/full" || fail "no frames drawn"
+    start "$work/key" "$scr" /s
+    poll 20 has '^ScreenSaverChildProc:WM_SIZE' "$work/key" || { fail "no second run"; return; }
     xdotool key a
-    expect "a key press ends the saver with 0" "$(wait_for_exit "$out")" "exit=0"
-    if running; then fail "the saver window outlived its process"; fi
+    expect "a key ends the saver with 0" "$(exit_of "$work/key" 20)" exit=0
+    expect "its window went with it" "$(tool find WindowsScreenSaverClass "Screen Saver")" none
 }
 
 check_preview() {
     local report
-    # The host gets the saver's window, posts it a key and a click, then goes.
-    report=$(timeout 90 wine "$tools/e2e_preview_host.exe" 160 120 "$(windows_path "$scr")" /p %HWND% \
-        2>/dev/null | tr -d '\r')
-    expect "preview window" "$(echo "$report" | grep '^child ')" \
-        "child class=WindowsScreenSaverClass title=Preview size=160x120 style=0x52000000"
-    expect "render window inside the preview" "$(echo "$report" | grep '^grandchild ')" \
-        "grandchild class=Lumenfall title=Lumenfall size=160x120"
-    expect "key input leaves the preview running" "$(echo "$report" | grep '^running-after-key=')" \
-        "running-after-key=1"
-    expect "the preview ends with 0 when its host goes" "$(echo "$report" | grep '^exit=')" "exit=0"
+    report=$(tool preview 160 120 "$(winpath "$scr")" /p %HWND%)
+    expect "preview" "$(cut -d' ' -f1-5 <<<"$report" | paste -sd';')" "child class=WindowsScreenSaverClass title=Preview \
+size=160x120 style=0x52000000;grandchild class=Lumenfall title=Lumenfall size=160x120 style=0x56000000;running-after-key=1;exit=0"
+}
+
+# The checked call failing: without a loadable libGL Wine offers no pixel format.
+# check_error_box [SCR]: with an SCR beside the password panel, the running flag too.
+check_error_box() {
+    mkdir -p "$work/nogl" && : >"$work/nogl/libGL.so.1"
+    (LD_LIBRARY_PATH=$work/nogl timeout 60 wine "${1:-$scr}" /s >/dev/null 2>&1; echo "exit=$?" >"$work/fatal") &
+    started+=($!)
+    poll 20 shown "#32770" Lumenfall || { fail "no error box"; return; }
+    expect "the error box's text" "$(tool find "#32770" Lumenfall | grep -c 'title=ChoosePixelFormat failed\. ')" 1
+    expect "and its one button" "$(tool find "#32770" Lumenfall | grep -c class=Button)" 1
+    [ -z "${1:-}" ] || expect "the flag is on while the box shows" "$(tool running)" running=1
+    hold_pointer 512 384
+    xdotool key Return
+    expect "the failed call ends the saver with 1" "$(exit_of "$work/fatal" 20)" exit=1
+    [ -z "${1:-}" ] || expect "the fatal exit switched the flag off" "$(tool running)" running=0
 }
 
 check_win98() {
-    # A prefix of this check's own, set to the Windows 98 family with the
-    # screen-saver password on, and the stand-in password panel beside the saver.
-    local prefix=$state/prefix-win98.$$
-    cp -a --reflink=auto "$state/prefix" "$prefix"
-    export WINEPREFIX=$prefix
+    WINEPREFIX=$state/prefix-win98.$$
+    cp -a --reflink=auto "$state/prefix" "$WINEPREFIX"
     wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
     wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1
     cp "$scr" "$tools/PASSWORD.CPL" "$work/"
-    local saver=$work/lumenfall.scr log=$work/verify.log out=$work/win98.out
     echo 0 >"$work/answer"
-    export LUMENFALL_VERIFY_ANSWER_FILE LUMENFALL_VERIFY_LOG
-    LUMENFALL_VERIFY_ANSWER_FILE=$(windows_path "$work/answer")
-    LUMENFALL_VERIFY_LOG=$(windows_path "$log")
-
-    hold_pointer_at 100 100
-    start_saver "$out" "$saver" /s
-    wait_for_window WindowsScreenSaverClass "Screen Saver" >/dev/null || { fail "no saver window on win98"; return; }
-    sleep 1
+    # shellcheck disable=SC2155 # winpath cannot fail
+    export LUMENFALL_VERIFY_ANSWER_FILE=$(winpath "$work/answer") LUMENFALL_VERIFY_LOG=$(winpath "$work/log")
+    hold_pointer 100 100
+    start "$work/out" "$work/lumenfall.scr" /s
+    poll 20 has '^ScreenSaverChildProc:WM_SIZE' "$work/out" || { fail "no saver on win98"; return; }
     xdotool key a
-    sleep 1.5
-    expect "a key asks the password panel, which refuses" "$(tr -d '\r' <"$log" 2>/dev/null | sed 's/window=[0-9]*/window=W/')" \
-        "VerifyScreenSavePwd window=W answer=0 running=1"
-    if running && ! grep -q '^exit=' "$out"; then pass "a refused password keeps the saver"; else
-        fail "the saver ended although the password was refused"; fi
-
+    poll 10 has VerifyScreenSavePwd "$work/log"
+    expect "a key asks the panel" "$(tr -d '\r' <"$work/log")" "VerifyScreenSavePwd window=1 answer=0 running=1"
+    expect "a refused password keeps the saver" "$(exit_of "$work/out" 2)" exit=still-running
     echo 1 >"$work/answer"
     xdotool key b
-    expect "an accepted password ends the saver with 0" "$(wait_for_exit "$out")" "exit=0"
-    expect "the panel was asked twice" "$(wc -l <"$log" | tr -d ' ')" "2"
-
-    local out_a
-    out_a=$(timeout 60 wine "$tools/e2e_launcher.exe" 30000 "$(windows_path "$saver")" /a 1234 2>/dev/null | tr -d '\r')
-    expect '"/a 1234" on the 95/98 family' "$out_a" "exit=0"
-
-    # A fatal failure while the verifier is loaded: without a loadable libGL,
-    # Wine offers no pixel format, and the checked call ends the saver through
-    # the orderly exit with the running flag on. Another process then reads
-    # the flag back.
-    expect "the flag is off before the failing run" "$(tool e2e_saver_running.exe)" "running=0"
-    mkdir -p "$work/nogl"
-    : >"$work/nogl/libGL.so.1"
-    local fatal=$work/fatal.out
-    (LD_LIBRARY_PATH=$work/nogl timeout 60 wine "$saver" /s >/dev/null 2>&1; echo "exit=$?" >"$fatal") &
-    started+=($!)
-    wait_for_window "#32770" Lumenfall >/dev/null || { fail "no error box on win98"; return; }
-    expect "the flag is on while the error box shows" "$(tool e2e_saver_running.exe)" "running=1"
-    hold_pointer_at 512 384
-    xdotool key Return
-    expect "the failed call ends the saver with 1" "$(wait_for_exit "$fatal")" "exit=1"
-    expect "the fatal exit switched the flag off" "$(tool e2e_saver_running.exe)" "running=0"
+    expect "an accepted password ends the saver with 0" "$(exit_of "$work/out" 20)" exit=0
+    expect "the panel was asked twice" "$(grep -c . "$work/log")" 2
+    expect '"/a 1234" changes the password' "$(tool run 30000 "$(winpath "$work/lumenfall.scr")" /a 1234)" exit=0
+    expect "the flag is off before a failing run" "$(tool running)" running=0
+    check_error_box "$work/lumenfall.scr"
 }
 
-check_error_box() {
-    # Without a loadable libGL, Wine has no OpenGL pixel format to offer.
-    mkdir -p "$work/nogl"
-    : >"$work/nogl/libGL.so.1"
-    local out=$work/nogl.out description
-    (LD_LIBRARY_PATH=$work/nogl timeout 60 wine "$scr" /s >/dev/null 2>&1; echo "exit=$?" >"$out") &
-    started+=($!)
-    description=$(wait_for_window "#32770" Lumenfall) || { fail "no error box appeared"; return; }
-    expect "error box text" "$(echo "$description" | grep -o 'title=ChoosePixelFormat failed\.')" \
-        "title=ChoosePixelFormat failed."
-    # The box is centred on the screen: the key goes to it under the pointer.
-    hold_pointer_at 512 384
-    xdotool key Return
-    expect "the failed call ends the saver with 1" "$(wait_for_exit "$out")" "exit=1"
-}
-
-case "$area" in
-command_lines) check_command_lines ;;
-about_box) check_about_box ;;
-full_screen) check_full_screen ;;
-error_box) check_error_box ;;
-preview) check_preview ;;
-win98) check_win98 ;;
-*) echo "unknown area: $area" >&2; exit 2 ;;
-esac
-
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all checks passed"
+"check_$area"
+echo "$failures check(s) failed"
+exit $((failures > 0))
