@@ -7,43 +7,32 @@
 const char* TestDisplayName()
 {
     static std::string name;
-    if (name.empty()) {
-        const char* state = std::getenv("LUMENFALL_TEST_STATE");
-        if (state == nullptr) return "";
-        std::ifstream file(std::string(state) + "/display");
-        std::getline(file, name);
-    }
+    const char* state = std::getenv("LUMENFALL_TEST_STATE");
+    if (name.empty() && state != nullptr) std::getline(std::ifstream(std::string(state) + "/display"), name);
     return name.c_str();
 }
 
-namespace {
-// One connection for the whole test program: GLX keeps per-connection state,
-// and a connection reopened at a recycled address can meet stale state.
-Display* SharedDisplay()
+// One connection for the whole program: GLX keeps per-connection state, and a
+// connection reopened at a recycled address can meet stale state.
+static Display* SharedDisplay()
 {
-    static Display* display = XOpenDisplay(TestDisplayName());
+    static Display* const display = XOpenDisplay(TestDisplayName());
     return display;
 }
-}  // namespace
 
-GlContext::GlContext(int width, int height, int pixels_per_inch_y) : width_(width), height_(height)
+GlContext::GlContext(int width, int height, int pixels_per_inch_y)
+    : width_(width), height_(height), display_(SharedDisplay())
 {
-    display_ = SharedDisplay();
-    if (display_ == nullptr) return;
-    const int attributes[] = {GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT,
-                              GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
-                              GLX_DEPTH_SIZE, 24, GLX_DOUBLEBUFFER, True, None};
+    const int attributes[] = {GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
+                              GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 24, GLX_DOUBLEBUFFER, True, None};
+    const int size[] = {GLX_PBUFFER_WIDTH, width, GLX_PBUFFER_HEIGHT, height, None};
     int count = 0;
-    GLXFBConfig* configs = glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count);
-    if (configs == nullptr || count == 0) return;
-    const int pbuffer_attributes[] = {GLX_PBUFFER_WIDTH, width, GLX_PBUFFER_HEIGHT, height, None};
-    pbuffer_ = glXCreatePbuffer(display_, configs[0], pbuffer_attributes);
+    GLXFBConfig* configs = display_ ? glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count) : nullptr;
+    if (count == 0) return;
+    pbuffer_ = glXCreatePbuffer(display_, configs[0], size);
     context_ = glXCreateNewContext(display_, configs[0], GLX_RGBA_TYPE, nullptr, True);
     XFree(configs);
-    if (context_ == nullptr || !glXMakeContextCurrent(display_, pbuffer_, pbuffer_, context_)) {
-        context_ = nullptr;
-        return;
-    }
+    if (context_ && !glXMakeContextCurrent(display_, pbuffer_, pbuffer_, context_)) context_ = nullptr;
     dc_.display = display_;
     dc_.drawable = pbuffer_;
     dc_.pixels_per_inch_y = pixels_per_inch_y;

@@ -16,15 +16,13 @@ public:
     ~GlContext();
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
-
     bool ok() const { return context_ != nullptr; }
     HDC hdc() { return ToHdc(&dc_); }
-    // RGB bytes of the back buffer, bottom row first.
-    std::vector<unsigned char> ReadPixels() const;
+    std::vector<unsigned char> ReadPixels() const;  // RGB of the back buffer, bottom row first
 
 private:
     int width_, height_;
-    Display* display_ = nullptr;
+    Display* display_;
     GLXPbuffer pbuffer_ = 0;
     GLXContext context_ = nullptr;
     X11DeviceContext dc_;
