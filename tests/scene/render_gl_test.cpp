@@ -16,16 +16,13 @@
 #include "support/scene_state.h"
 
 constexpr int W = 640, H = 480;
-struct Box {  // of the lit pixels, y upwards, centre relative to the view's
+struct Box {  // of the lit pixels, y upwards
     int x0 = W, y0 = H, x1 = -1, y1 = -1;
-    double cx() const { return (x0 + x1) / 2.0 - W / 2; }
-    double cy() const { return (y0 + y1) / 2.0 - H / 2; }
 };
 
 class RenderGl : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");  // no fork sharing this X connection
         ResetSceneState();
         ASSERT_TRUE(gl_.ok()) << "no GLX context on display '" << TestDisplayName() << "'";
@@ -40,8 +37,7 @@ protected:
             (FlyerSlots[i] = new CFlyer)->position.Set(flyers[i][0], flyers[i][1], flyers[i][2]), FlyerSlots[i]->angle = flyers[i][3];
         CRender::Draw(), pixels_ = gl_.ReadPixels();
     }
-    Box Lit(int from, int to) const
-    {
+    Box Lit(int from, int to) const {
         Box b;
         for (int y = 0; y < H; ++y)
             for (int x = from; x < to; ++x)
@@ -55,8 +51,7 @@ protected:
 // An empty scene on a grey buffer, then the projection for three shapes of
 // window: the vertical field for a horizontal one near 90 degrees, near 0.1,
 // far 20 (OpenGL keeps the matrix in floats).
-TEST_F(RenderGl, EmptySceneProjectionAndClose)
-{
+TEST_F(RenderGl, EmptySceneProjectionAndClose) {
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f), glClear(GL_COLOR_BUFFER_BIT), glClearColor(0, 0, 0, 0);
     Frame({});
     EXPECT_EQ(Lit(0, W).x1, -1);
@@ -79,34 +74,24 @@ TEST_F(RenderGl, EmptySceneProjectionAndClose)
     EXPECT_EXIT(CRender::Init(gl_.hdc()), testing::ExitedWithCode(1), "flyer.cpp \\([0-9]+\\) Assert: DisplayListId == 0\n");
 }
 
-// A square facing the viewer under light 0, one material term at a time,
-// against the lighting model with a global ambient of 0.2 and an infinite
-// viewer: the light's ambient 0.1, diffuse 1.2 and specular 0.9 come from
-// (-1000, 0, 700) at infinity, the same at every place.
-TEST_F(RenderGl, LightIsTheDirectionalOneOfItsTable)
-{
+// A grey square facing the viewer under light 0, against the lighting model
+// with a global ambient of 0.2 and an infinite viewer: the light's ambient
+// 0.1, diffuse 1.2 and specular 0.9 come from (-1000, 0, 700) at infinity,
+// the same at every place.
+TEST_F(RenderGl, LightIsTheDirectionalOneOfItsTable) {
     const double lx = -1000 / std::hypot(1000.0, 700.0), lz = 700 / std::hypot(1000.0, 700.0);
-    const double n_dot_h = (lz + 1) / std::hypot(lx, lz + 1);
-    struct Case { float ambient, diffuse, specular, x; double expected; } cases[] = {
-        {1, 0, 0, 0, 0.2 + 0.1},  {0, 0.5f, 0, 0, 0.6 * lz},  {0, 0.5f, 0, -1000, 0.6 * lz},  {0, 0, 1, 0, 0.9 * n_dot_h},
-        {0, 0, 1, 1000, 0.9 * n_dot_h}};
-    glEnable(GL_LIGHTING), glMatrixMode(GL_PROJECTION);  // the modelview stays the identity
-    for (const Case& c : cases) {
-        const GLenum terms[] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
-        const float values[] = {c.ambient, c.diffuse, c.specular, 0};
-        for (int i = 0; i < 4; ++i) {
-            const GLfloat v[4] = {values[i], values[i], values[i], 1};
-            glMaterialfv(GL_FRONT_AND_BACK, terms[i], v);
-        }
-        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 1), glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity(), glOrtho(c.x - 1, c.x + 1, -1, 1, -1, 1), glNormal3f(0, 0, 1), glRectf(c.x - 1, -1, c.x + 1, 1);
-        pixels_ = gl_.ReadPixels();
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(At(W / 2, H / 2)[i], 255 * c.expected, 1.5) << c.ambient << c.diffuse << c.specular << " at " << c.x;
+    const double expected = 0.4 * (0.2 + 0.1) + 0.4 * 1.2 * lz + 0.4 * 0.9 * (lz + 1) / std::hypot(lx, lz + 1);  // N.L, N.H
+    const GLfloat grey[4] = {0.4f, 0.4f, 0.4f, 1};
+    for (GLenum term : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) glMaterialfv(GL_FRONT_AND_BACK, term, grey);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 1), glEnable(GL_LIGHTING), glMatrixMode(GL_PROJECTION);  // modelview: identity
+    for (float x : {0, -1000, 1000}) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT), glLoadIdentity(), glOrtho(x - 1, x + 1, -1, 1, -1, 1);
+        glNormal3f(0, 0, 1), glRectf(x - 1, -1, x + 1, 1), pixels_ = gl_.ReadPixels();
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(At(W / 2, H / 2)[i], 255 * expected, 1.5) << "at " << x;
     }
 }
 
-TEST_F(RenderGl, FlyersShowBothMaterialsPlacedAndTurned)
-{
+TEST_F(RenderGl, FlyersShowBothMaterialsPlacedAndTurned) {
     Frame({{0, 0, -3, 0}});
     // The dark ends show, lit, along the body; its middle, at the centre of
     // the view, is the bright yellow.
@@ -124,21 +109,22 @@ TEST_F(RenderGl, FlyersShowBothMaterialsPlacedAndTurned)
     // offset with it; 0.8 units aside at depth 3 is 0.8 / 3 of the focal length.
     Frame({{-0.8, 0, -3, 0}, {0.8, 0, -3, 90}});
     const double shift = 0.8 / 3 * (H / 2) / std::tan(67.5 / 2 * M_PI / 180);
-    const Box left = Lit(0, W / 2), right = Lit(W / 2, W);
-    const double got[] = {left.cx(), left.cy(), right.cx(), right.cy(), double(right.x1 - right.x0), double(right.y1 - right.y0)};
-    const double want[] = {a.cx() - shift, a.cy(), shift - a.cy(), a.cx(), double(a.y1 - a.y0), double(a.x1 - a.x0)};
-    for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], 3) << i;
+    // Centres relative to the view's are doubled to stay whole.
+    const Box l = Lit(0, W / 2), r = Lit(W / 2, W);
+    const double ax = a.x0 + a.x1 - W, ay = a.y0 + a.y1 - H, s = 2 * shift;
+    const double got[] = {l.x0 + l.x1 - W + s, double(l.y0 + l.y1 - H), r.x0 + r.x1 - W - s, double(r.y0 + r.y1 - H),
+                          double(r.x1 - r.x0), double(r.y1 - r.y0)};
+    const double want[] = {ax, ay, -ay, ax, double(a.y1 - a.y0), double(a.x1 - a.x0)};
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], i < 4 ? 6 : 3) << i;
 }
 
 static std::string* font_log = nullptr;
 static HDC font_dc = NULL;
-static int pixels_per_inch = 96;
 static void Log(const std::string& text, HDC hdc = font_dc) { *font_log += (hdc == font_dc ? "" : "other dc ") + text + " "; }
 
 // The font at the device's resolution through a logging stand-in for the
 // graphics layer (the font handle is 4660), and the checks that end the process.
-TEST_F(RenderGl, BitmapFontAndMisuse)
-{
+TEST_F(RenderGl, BitmapFontAndMisuse) {
     EXPECT_EXIT(CRender::Resize(0, 100), testing::ExitedWithCode(1), "render.cpp \\([0-9]+\\) Assert: w > 0\n");
     EXPECT_EXIT(CRender::Resize(100, -1), testing::ExitedWithCode(1), "Assert: h > 0\n");
     EXPECT_EXIT((ScreenHeight = 0, CRender::Draw()), testing::ExitedWithCode(1), "Assert: ScreenHeight > 0\n");
@@ -147,12 +133,10 @@ TEST_F(RenderGl, BitmapFontAndMisuse)
     const GdiPlatform saved = Gdi;
     std::string log;
     font_log = &log, font_dc = gl_.hdc();
-    Gdi.GetDeviceCaps = [](HDC hdc, int index) WINAPI { return index == LOGPIXELSY && hdc == font_dc ? pixels_per_inch : 0; };
     Gdi.CreateFontA = [](int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
                          DWORD strike_out, DWORD char_set, DWORD output, DWORD clip, DWORD quality, DWORD pitch, LPCSTR face) WINAPI {
         for (long v : {long(height), long(width), long(escapement), long(orientation), long(weight), long(italic), long(underline),
-                       long(strike_out), long(char_set), long(output), long(clip), long(quality), long(pitch)})
-            Log(std::to_string(v));
+                       long(strike_out), long(char_set), long(output), long(clip), long(quality), long(pitch)}) Log(std::to_string(v));
         return Log(face), reinterpret_cast<HFONT>(0x1234);
     };
     Gdi.SelectObject = [](HDC hdc, HGDIOBJ font) WINAPI { return Log("select " + std::to_string(uintptr_t(font)), hdc), HGDIOBJ(NULL); };
@@ -166,10 +150,9 @@ TEST_F(RenderGl, BitmapFontAndMisuse)
                 "bitmapfont.cpp \\([0-9]+\\) Assert: hdc != NULL\n$");
     EXPECT_EXIT(font.Init(gl_.hdc(), 0), testing::ExitedWithCode(1), "Assert: point_size > 0\n");
     EXPECT_EXIT(font.Close(), testing::ExitedWithCode(1), "bitmapfont.cpp \\([0-9]+\\) Assert: CharDisplayList != 0\n");
-    for (const std::vector<int>& c : {std::vector<int>{96, 12, -16}, {120, 12, -20}, {72, 12, -12}, {96, 10, -13}}) {
-        log.clear(), pixels_per_inch = c[0];
-        font.Init(gl_.hdc(), c[1]), font.Close(), font.Close();  // the font is deleted once
-        EXPECT_EQ(log, std::to_string(c[2]) + " 0 0 0 400 0 0 0 0 4 0 4 0 Times select 4660 lists 32+96 at " +
+    for (const std::vector<int>& c : {std::vector<int>{12, -16}, {10, -13}, {9, -12}}) {  // points and pixels at 96 per inch
+        log.clear(), font.Init(gl_.hdc(), c[0]), font.Close(), font.Close();  // the font is deleted once
+        EXPECT_EQ(log, std::to_string(c[1]) + " 0 0 0 400 0 0 0 0 4 0 4 0 Times select 4660 lists 32+96 at " +
                            std::to_string(font.CharDisplayList) + " delete 4660 ");
         EXPECT_TRUE(font.FontHandle == NULL && font.DeviceContext == gl_.hdc() && font.CharDisplayList != 0);
     }

@@ -17,26 +17,21 @@
 // The update allocates flyers without exceptions; this many of those fail
 // next. (The global delete frees with free(), as the default new allocates.)
 static int failing_allocations = 0;
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return failing_allocations > 0 ? (--failing_allocations, nullptr) : std::malloc(size);
 }
 
-TEST(Flyer, GoldenSpawnsMotionAndRetirement)
-{
+TEST(Flyer, GoldenSpawnsMotionAndRetirement) {
     struct Case { int32_t seed; double sample_rate; std::vector<std::vector<double>> spawns; int32_t seed_after; } cases[] = {
         // No frame-rate sample yet: depth -12, though it is drawn.
         {1, 0.0, {{-13.39475692007197, -1.2771996215704835, -12.0, 0.6174810022278512, 0.1700186162907804, -135.57206946012758},
                   {12.572954496902403, -4.740562150944541, -12.0, -0.651783806878872, 0.717886898403882, 186.31031220435193},
-                  {4.723541978209783, 12.590084536271295, -12.0, -0.271095919675283, -0.705374309518723, 66.49769585253456}},
-         -24649964},
+                  {4.723541978209783, 12.590084536271295, -12.0, -0.271095919675283, -0.705374309518723, 66.49769585253456}}, -24649964},
         {20261206, 25.0, {{-15.333491012298998, 7.476714377269795, -5.855708487197485, 0.7957090975676748, -0.564317758720664, 141.83629871517076},
                           {6.712149418622433, -15.751426740317966, -5.638721884823145, -0.20218512527848143, 0.8183538315988648, -177.74987029633473},
-                          {11.835886715292839, -11.866246528519566, -6.573503830072939, -0.4423657948545793, 0.6697897274697104, -163.48246711630603}},
-         578560677},
+                          {11.835886715292839, -11.866246528519566, -6.573503830072939, -0.4423657948545793, 0.6697897274697104, -163.48246711630603}}, 578560677},
         // The first velocity is slower than 0.15 and drawn again.
-        {96, 25.0, {{-16.722211371196718, 6.461741996520859, -2.154118472853785, 0.728263191625721, -0.2524185918759728, 120.04242072817163}},
-         -659870389},
+        {96, 25.0, {{-16.722211371196718, 6.461741996520859, -2.154118472853785, 0.728263191625721, -0.2524185918759728, 120.04242072817163}}, -659870389},
     };
     for (const Case& c : cases) {
         ResetSceneState(c.seed);
@@ -56,24 +51,18 @@ TEST(Flyer, GoldenSpawnsMotionAndRetirement)
     for (const Place& p : places) EXPECT_EQ((f.position.Set(p.x, p.y, p.z), f.IsOutOfRange()), p.out) << p.x << ", " << p.y << ", " << p.z;
 }
 
-class Scene : public testing::Test {
-protected:
-    void SetUp() override { ResetSceneState(), clock.milliseconds = 1000; }  // too early for the controller
-    void TearDown() override { ResetSceneState(); }
-    FakeClock clock;
-};
 
-static std::vector<int> Range(int first, int count)
-{
+static std::vector<int> Range(int first, int count) {
     std::vector<int> v(count);
-    for (int i = 0; i < count; ++i) v[i] = first + i;
+    for (int& i : v) i = first++;
     return v;
 }
 
 // Each row: the limit, still flyers placed at distance 5 and at 25 (beyond
 // the scene), failing allocations, then the occupied slots after one update.
-TEST_F(Scene, UpdateSpawnsTheBudgetOfTheLimitMinusLive)
-{
+TEST(Scene, UpdateSpawnsTheBudgetOfTheLimitMinusLive) {
+    FakeClock clock;
+    clock.milliseconds = 1000;  // too early for the controller
     struct Case { int max_flyers; std::vector<int> at5, at25; int failing; std::vector<int> expected; } cases[] = {
         {10, {0, 5, 199}, {}, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 199}},
         {200, {}, {}, 0, Range(0, 200)},
@@ -86,24 +75,22 @@ TEST_F(Scene, UpdateSpawnsTheBudgetOfTheLimitMinusLive)
         {10, {0}, {}, 3, {0, 4, 5, 6, 7, 8, 9}},
     };
     for (const Case& c : cases) {
-        ResetSceneState();
-        MaxFlyers = c.max_flyers;
-        for (int slot : c.at5) (FlyerSlots[slot] = new CFlyer)->position.Set(0, 0, -5);
+        ResetSceneState(), MaxFlyers = c.max_flyers;
+        for (int slot : c.at5) (FlyerSlots[slot] = new CFlyer)->velocity.Set(0, 0, 0), FlyerSlots[slot]->position.Set(0, 0, -5);
         for (int slot : c.at25) (FlyerSlots[slot] = new CFlyer)->position.Set(0, 0, -25);
-        for (CFlyer* f : FlyerSlots) f ? f->velocity.Set(0, 0, 0) : void();
-        failing_allocations = c.failing;
-        CRender::Update(0.1);
-        failing_allocations = 0;
+        failing_allocations = c.failing, CRender::Update(0.1), failing_allocations = 0;
         std::vector<int> occupied;
         for (int i = 0; i < FLYER_SLOTS; ++i) FlyerSlots[i] ? occupied.push_back(i) : void();
         EXPECT_EQ(occupied, c.expected) << "MaxFlyers " << c.max_flyers << ", first " << c.expected[0];
     }
+    ResetSceneState();
 }
 
 // Each row sets the figures and the clock, lets one update's controller act,
 // and checks the limit and the time it records.
-TEST_F(Scene, ControllerRules)
-{
+TEST(Scene, ControllerRules) {
+    FakeClock clock;
+    ResetSceneState();
     struct Case { int max_before; DWORD last_before, now; double sample_rate, interval; int max_after; DWORD last_after; };
     const double fast = 0.02, slow = 0.05, target = 1.0 / 30.0;
     const Case cases[] = {
@@ -116,11 +103,11 @@ TEST_F(Scene, ControllerRules)
         {10, 0xFFFFFC18u, 1000, 45, fast, 11, 1000}, {10, 0xFFFFFC18u, 999, 45, fast, 10, 0xFFFFFC18u},
     };
     for (const Case& c : cases) {
-        MaxFlyers = c.max_before, LastAdjustmentTime = c.last_before, clock.milliseconds = c.now;
-        SampleFrameRate = c.sample_rate, FrameInterval = c.interval;
-        CRender::Update(0.0);
+        MaxFlyers = c.max_before, LastAdjustmentTime = c.last_before, clock.milliseconds = c.now, SampleFrameRate = c.sample_rate;
+        FrameInterval = c.interval, CRender::Update(0.0);
         EXPECT_TRUE(MaxFlyers == c.max_after && LastAdjustmentTime == c.last_after) << c.max_before << " at " << c.now << ": " << MaxFlyers;
     }
     EXPECT_EXIT(CRender::Update(-0.0001), testing::ExitedWithCode(1), "Assert: time_interval_s > -EPSILON");
     CRender::Update(-0.00009);  // within the tolerance: no assertion
+    ResetSceneState();
 }

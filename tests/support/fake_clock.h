@@ -8,8 +8,7 @@
 
 class FakeClock {
 public:
-    FakeClock() : saved_(Clock)
-    {
+    FakeClock() : saved_(Clock) {
         current = this;
         Clock = {[](LARGE_INTEGER* f) WINAPI { return f->QuadPart = current->frequency, current->frequency_result; },
                  [](LARGE_INTEGER* c) WINAPI { return c->QuadPart = current->counter, current->counter_result; },

@@ -14,15 +14,13 @@ class GlContext {
 public:
     GlContext(int width, int height, int pixels_per_inch_y = 96);
     ~GlContext();
-    GlContext(const GlContext&) = delete;
-    GlContext& operator=(const GlContext&) = delete;
     bool ok() const { return context_ != nullptr; }
     HDC hdc() { return ToHdc(&dc_); }
     std::vector<unsigned char> ReadPixels() const;  // RGB of the back buffer, bottom row first
 
 private:
     int width_, height_;
-    Display* display_;
+    Display* display_ = nullptr;
     GLXPbuffer pbuffer_ = 0;
     GLXContext context_ = nullptr;
     X11DeviceContext dc_;

@@ -6,8 +6,7 @@
 
 static int writes = 0;
 
-TEST(ReleaseTrace, WritesNothing)
-{
+TEST(ReleaseTrace, WritesNothing) {
     const DiagnosticsPlatform saved = Diagnostics;
     Diagnostics.WriteTrace = [](const char*) { ++writes; };
     Trace("%u frames rendered\n", 1234u);

@@ -19,8 +19,7 @@ static void Mark(const std::string& text) { std::fputs(text.c_str(), stderr), st
 
 // Each row: what is asserted where, with or without a debugger, and what the
 // dying process wrote (the stand-ins mark the beep and the break).
-TEST(DiagnosticsDeathTest, AssertTracesBeepsBreaksAndExits)
-{
+TEST(DiagnosticsDeathTest, AssertTracesBeepsBreaksAndExits) {
     const DiagnosticsPlatform saved = Diagnostics;
     Diagnostics.MessageBeep = [](UINT type) WINAPI { return Mark("[beep " + std::to_string(type) + "]"), TRUE; };
     Diagnostics.IsDebuggerPresent = []() WINAPI { return BOOL(debugger); };
@@ -32,10 +31,7 @@ TEST(DiagnosticsDeathTest, AssertTracesBeepsBreaksAndExits)
         {"a != b", "dir%s%n%d/x.cpp", false, "^dir%s%n%d/x.cpp \\(112\\) Assert: a != b\r?\n\\[beep 48\\]$"},
         {"x", long_path.c_str(), true, "^p+\\[beep 48\\]\\[break\\]$"},  // cut short, not overrun
         {nullptr, "f.cpp", true, "^Assert\\(\\) param error.\r?\n$"}, {"x", nullptr, true, "^Assert\\(\\) param error.\r?\n$"}};
-    for (const Case& c : cases) {
-        debugger = c.debugger;
-        EXPECT_EXIT(Assert(c.expression, c.file, 112), testing::ExitedWithCode(1), c.output) << c.output;
-    }
+    for (const Case& c : cases) EXPECT_EXIT((debugger = c.debugger, Assert(c.expression, c.file, 112)), testing::ExitedWithCode(1), c.output);
     EXPECT_EXIT(Assert_Response(nullptr), testing::ExitedWithCode(1), "^Assert_Response\\(\\) param error.\r?\n$");
     EXPECT_EXIT({ ASSERT(-0.00009 > -EPSILON); std::exit(7); }, testing::ExitedWithCode(7), "");
     EXPECT_EXIT(ASSERT(-0.0001 > -EPSILON), testing::ExitedWithCode(1), "utility_test.cpp \\([0-9]+\\) Assert: -0.0001 > -EPSILON");
@@ -47,8 +43,7 @@ TEST(DiagnosticsDeathTest, AssertTracesBeepsBreaksAndExits)
 #endif
 }
 
-TEST(Random, GoldenSequencesAndDraws)
-{
+TEST(Random, GoldenSequencesAndDraws) {
     struct Sequence { int32_t seed; std::vector<int> values; int32_t seed_after; } sequences[] = {
         {1, {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}, 1924036713},
         {-123456789, {19585, 21232, 28925, 7287, 31768, 7733, 32592, 9821}, 643667859},
@@ -69,8 +64,7 @@ TEST(Random, GoldenSequencesAndDraws)
 
 // Each row: where the counter starts, then per tick the seconds since the last
 // one and the interval, sample rate, average rate and both frame counts.
-TEST(Timer, FiguresAfterEachTick)
-{
+TEST(Timer, FiguresAfterEachTick) {
     struct Tick { double after_s, interval, sample_rate, average_rate; uint32_t frames, sample_frames; };
     struct Case { int64_t start; std::vector<Tick> ticks; } cases[] = {
         // The fourth quarter second closes the window at exactly 1.0 s.
@@ -80,22 +74,16 @@ TEST(Timer, FiguresAfterEachTick)
         {1000, {{0, 0, 0, 0, 1, 1}, {0.5, 0.5, 0, 4, 2, 2}}}};
     FakeClock clock;
     for (const Case& c : cases) {
-        ResetSceneState();
-        clock.counter = c.start;
-        Timer_Start();
+        ResetSceneState(), clock.counter = c.start, Timer_Start();
         for (const Tick& t : c.ticks) {
-            clock.AdvanceSeconds(t.after_s);
-            Timer_Frame();
+            clock.AdvanceSeconds(t.after_s), Timer_Frame();
             const double got[] = {FrameInterval, SampleFrameRate, AverageFrameRate}, want[] = {t.interval, t.sample_rate, t.average_rate};
             for (int i = 0; i < 3; ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << c.start << " frame " << t.frames << " figure " << i;
             EXPECT_TRUE(FrameCount == t.frames && SampleFrameCount == t.sample_frames) << FrameCount << " " << SampleFrameCount;
         }
     }
-    clock.counter_result = FALSE;
-    EXPECT_EXIT(Timer_Frame(), testing::ExitedWithCode(1), "Assert: qpc_result > 0");
-    EXPECT_EXIT(Timer_Start(), testing::ExitedWithCode(1), "Assert: qpc_result > 0");
-    clock.frequency = 0;
-    EXPECT_EXIT(Timer_Start(), testing::ExitedWithCode(1), "Assert: Frequency.QuadPart > 0");
-    clock.frequency_result = FALSE;
-    EXPECT_EXIT(Timer_Start(), testing::ExitedWithCode(1), "Assert: qpf_result > 0");
+    EXPECT_EXIT((clock.counter_result = FALSE, Timer_Frame()), testing::ExitedWithCode(1), "Assert: qpc_result > 0");
+    EXPECT_EXIT((clock.counter_result = FALSE, Timer_Start()), testing::ExitedWithCode(1), "Assert: qpc_result > 0");
+    EXPECT_EXIT((clock.frequency = 0, Timer_Start()), testing::ExitedWithCode(1), "Assert: Frequency.QuadPart > 0");
+    EXPECT_EXIT((clock.frequency_result = FALSE, Timer_Start()), testing::ExitedWithCode(1), "Assert: qpf_result > 0");
 }
