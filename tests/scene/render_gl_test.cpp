@@ -16,9 +16,7 @@
 #include "support/scene_state.h"
 
 constexpr int W = 640, H = 480;
-struct Box {  // of the lit pixels, y upwards
-    int x0 = W, y0 = H, x1 = -1, y1 = -1;
-};
+struct Box { int x0 = W, y0 = H, x1 = -1, y1 = -1; };  // of the lit pixels, y upwards
 
 class RenderGl : public testing::Test {
 protected:
@@ -30,8 +28,7 @@ protected:
     }
     void TearDown() override { ResetSceneState(); }
     const unsigned char* At(int x, int y) const { return &pixels_[(size_t(y) * W + x) * 3]; }
-    void Frame(const std::vector<std::vector<double>>& flyers)  // x, y, z, angle each
-    {
+    void Frame(const std::vector<std::vector<double>>& flyers) {  // x, y, z, angle each
         for (CFlyer*& slot : FlyerSlots) delete slot, slot = nullptr;
         for (size_t i = 0; i < flyers.size(); ++i)
             (FlyerSlots[i] = new CFlyer)->position.Set(flyers[i][0], flyers[i][1], flyers[i][2]), FlyerSlots[i]->angle = flyers[i][3];
@@ -52,12 +49,11 @@ protected:
 // window: the vertical field for a horizontal one near 90 degrees, near 0.1,
 // far 20 (OpenGL keeps the matrix in floats).
 TEST_F(RenderGl, EmptySceneProjectionAndClose) {
-    glClearColor(0.5f, 0.5f, 0.5f, 1.0f), glClear(GL_COLOR_BUFFER_BIT), glClearColor(0, 0, 0, 0);
-    Frame({});
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f), glClear(GL_COLOR_BUFFER_BIT), glClearColor(0, 0, 0, 0), Frame({});  // grey to clear
     EXPECT_EQ(Lit(0, W).x1, -1);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_LIGHT0) && !glIsEnabled(GL_LIGHTING));
     for (const std::vector<double>& c : {std::vector<double>{640, 480, 67.5}, {480, 640, 120.0}, {500, 500, 90.0}}) {
-        double p[16];
+        double p[16];  // the projection
         GLint viewport[4];
         CRender::Resize(int(c[0]), int(c[1])), CRender::Draw(), glGetDoublev(GL_PROJECTION_MATRIX, p), glGetIntegerv(GL_VIEWPORT, viewport);
         const double got[] = {2 * std::atan(1 / p[5]) * 180 / M_PI, p[5] / p[0], p[10], p[14], double(viewport[2]), double(viewport[3])};
@@ -67,8 +63,7 @@ TEST_F(RenderGl, EmptySceneProjectionAndClose) {
     // The model's list goes only with the context, so it cannot be built twice.
     const unsigned model = CFlyer::DisplayListId, font = BitmapFont.CharDisplayList;
     EXPECT_TRUE(glIsList(font) && glIsList(font + 95) && model != font + 95) << "the server's glyphs, 32 to 127";
-    FlyerSlots[7] = new CFlyer;
-    CRender::Close();
+    FlyerSlots[7] = new CFlyer, CRender::Close();
     EXPECT_EQ(FlyerSlots[7], nullptr);
     EXPECT_TRUE(CFlyer::DisplayListId == model && glIsList(model) && !glIsList(font) && !glIsList(font + 95));
     EXPECT_EXIT(CRender::Init(gl_.hdc()), testing::ExitedWithCode(1), "flyer.cpp \\([0-9]+\\) Assert: DisplayListId == 0\n");
@@ -118,9 +113,9 @@ TEST_F(RenderGl, FlyersShowBothMaterialsPlacedAndTurned) {
     for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], i < 4 ? 6 : 3) << i;
 }
 
-static std::string* font_log = nullptr;
+static std::string font_log;
 static HDC font_dc = NULL;
-static void Log(const std::string& text, HDC hdc = font_dc) { *font_log += (hdc == font_dc ? "" : "other dc ") + text + " "; }
+static void Log(const std::string& text, HDC hdc = font_dc) { font_log += (hdc == font_dc ? "" : "other dc ") + text + " "; }
 
 // The font at the device's resolution through a logging stand-in for the
 // graphics layer (the font handle is 4660), and the checks that end the process.
@@ -131,8 +126,7 @@ TEST_F(RenderGl, BitmapFontAndMisuse) {
     EXPECT_EXIT(CRender::Init(NULL), testing::ExitedWithCode(1), "Assert: hdc != NULL\n");
     EXPECT_EXIT((CFlyer::DisplayListId = 0, Frame({{0, 0, -3, 0}})), testing::ExitedWithCode(1), "Assert: DisplayListId != 0\n");
     const GdiPlatform saved = Gdi;
-    std::string log;
-    font_log = &log, font_dc = gl_.hdc();
+    font_dc = gl_.hdc();
     Gdi.CreateFontA = [](int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
                          DWORD strike_out, DWORD char_set, DWORD output, DWORD clip, DWORD quality, DWORD pitch, LPCSTR face) WINAPI {
         for (long v : {long(height), long(width), long(escapement), long(orientation), long(weight), long(italic), long(underline),
@@ -141,18 +135,17 @@ TEST_F(RenderGl, BitmapFontAndMisuse) {
     };
     Gdi.SelectObject = [](HDC hdc, HGDIOBJ font) WINAPI { return Log("select " + std::to_string(uintptr_t(font)), hdc), HGDIOBJ(NULL); };
     Gdi.wglUseFontBitmapsA = [](HDC hdc, DWORD first, DWORD count, DWORD base) WINAPI {
-        return Log("lists " + std::to_string(first) + "+" + std::to_string(count) + " at " + std::to_string(base), hdc), TRUE;
-    };
+        return Log("lists " + std::to_string(first) + "+" + std::to_string(count) + " at " + std::to_string(base), hdc), TRUE; };
     Gdi.DeleteObject = [](HGDIOBJ font) WINAPI { return Log("delete " + std::to_string(uintptr_t(font))), TRUE; };
     CBitmapFont font;
     // At the exit, what was built before the assertion: nothing.
-    EXPECT_EXIT((std::atexit([] { std::fputs(font_log->c_str(), stderr); }), font.Init(NULL, 12)), testing::ExitedWithCode(1),
+    EXPECT_EXIT((std::atexit([] { std::fputs(font_log.c_str(), stderr); }), font.Init(NULL, 12)), testing::ExitedWithCode(1),
                 "bitmapfont.cpp \\([0-9]+\\) Assert: hdc != NULL\n$");
     EXPECT_EXIT(font.Init(gl_.hdc(), 0), testing::ExitedWithCode(1), "Assert: point_size > 0\n");
     EXPECT_EXIT(font.Close(), testing::ExitedWithCode(1), "bitmapfont.cpp \\([0-9]+\\) Assert: CharDisplayList != 0\n");
     for (const std::vector<int>& c : {std::vector<int>{12, -16}, {10, -13}, {9, -12}}) {  // points and pixels at 96 per inch
-        log.clear(), font.Init(gl_.hdc(), c[0]), font.Close(), font.Close();  // the font is deleted once
-        EXPECT_EQ(log, std::to_string(c[1]) + " 0 0 0 400 0 0 0 0 4 0 4 0 Times select 4660 lists 32+96 at " +
+        font_log.clear(), font.Init(gl_.hdc(), c[0]), font.Close(), font.Close();  // the font is deleted once
+        EXPECT_EQ(font_log, std::to_string(c[1]) + " 0 0 0 400 0 0 0 0 4 0 4 0 Times select 4660 lists 32+96 at " +
                            std::to_string(font.CharDisplayList) + " delete 4660 ");
         EXPECT_TRUE(font.FontHandle == NULL && font.DeviceContext == gl_.hdc() && font.CharDisplayList != 0);
     }

@@ -31,11 +31,9 @@ TEST(Flyer, GoldenSpawnsMotionAndRetirement) {
                           {6.712149418622433, -15.751426740317966, -5.638721884823145, -0.20218512527848143, 0.8183538315988648, -177.74987029633473},
                           {11.835886715292839, -11.866246528519566, -6.573503830072939, -0.4423657948545793, 0.6697897274697104, -163.48246711630603}}, 578560677},
         // The first velocity is slower than 0.15 and drawn again.
-        {96, 25.0, {{-16.722211371196718, 6.461741996520859, -2.154118472853785, 0.728263191625721, -0.2524185918759728, 120.04242072817163}}, -659870389},
-    };
+        {96, 25.0, {{-16.722211371196718, 6.461741996520859, -2.154118472853785, 0.728263191625721, -0.2524185918759728, 120.04242072817163}}, -659870389}};
     for (const Case& c : cases) {
-        ResetSceneState(c.seed);
-        SampleFrameRate = c.sample_rate;
+        ResetSceneState(c.seed), SampleFrameRate = c.sample_rate;
         for (const std::vector<double>& e : c.spawns) {
             const CFlyer f;
             EXPECT_EQ((std::vector<double>{f.position.x, f.position.y, f.position.z, f.velocity.x, f.velocity.y, f.spin}), e);
@@ -44,8 +42,7 @@ TEST(Flyer, GoldenSpawnsMotionAndRetirement) {
         EXPECT_EQ(RandomSeed, c.seed_after) << "seed " << c.seed;
     }
     CFlyer f;
-    f.position.Set(1, 2, -5), f.velocity.Set(0.5, -0.25, 0), f.spin = -100, f.angle = 10;
-    f.Update(0.5);
+    f.position.Set(1, 2, -5), f.velocity.Set(0.5, -0.25, 0), f.spin = -100, f.angle = 10, f.Update(0.5);
     EXPECT_EQ((std::vector<double>{f.angle, f.position.x, f.position.y, f.position.z}), (std::vector<double>{-40, 1.25, 1.875, -5}));
     struct Place { double x, y, z; bool out; } places[] = {{20, 0, 0, false}, {20.0001, 0, 0, true}, {0, -12, -16, false}, {0, 12, -16.0001, true}};
     for (const Place& p : places) EXPECT_EQ((f.position.Set(p.x, p.y, p.z), f.IsOutOfRange()), p.out) << p.x << ", " << p.y << ", " << p.z;
@@ -64,16 +61,12 @@ TEST(Scene, UpdateSpawnsTheBudgetOfTheLimitMinusLive) {
     FakeClock clock;
     clock.milliseconds = 1000;  // too early for the controller
     struct Case { int max_flyers; std::vector<int> at5, at25; int failing; std::vector<int> expected; } cases[] = {
-        {10, {0, 5, 199}, {}, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 199}},
-        {200, {}, {}, 0, Range(0, 200)},
-        {10, Range(20, 10), {}, 0, Range(20, 10)},
+        {10, {0, 5, 199}, {}, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 199}}, {200, {}, {}, 0, Range(0, 200)}, {10, Range(20, 10), {}, 0, Range(20, 10)},
         // A retired slot is not refilled in the same pass; a higher one is.
         {10, {0, 1, 2, 4, 5, 6, 7, 8, 9}, {3}, 0, {0, 1, 2, 4, 5, 6, 7, 8, 9, 10}},
         {10, Range(3, 12), {0, 1, 2}, 0, Range(3, 12)},  // surplus flyers leave only by retiring
         // A failed allocation leaves its slot empty but uses up the budget.
-        {10, {}, {}, 1, Range(1, 9)},
-        {10, {0}, {}, 3, {0, 4, 5, 6, 7, 8, 9}},
-    };
+        {10, {}, {}, 1, Range(1, 9)}, {10, {0}, {}, 3, {0, 4, 5, 6, 7, 8, 9}}};
     for (const Case& c : cases) {
         ResetSceneState(), MaxFlyers = c.max_flyers;
         for (int slot : c.at5) (FlyerSlots[slot] = new CFlyer)->velocity.Set(0, 0, 0), FlyerSlots[slot]->position.Set(0, 0, -5);
@@ -83,14 +76,12 @@ TEST(Scene, UpdateSpawnsTheBudgetOfTheLimitMinusLive) {
         for (int i = 0; i < FLYER_SLOTS; ++i) FlyerSlots[i] ? occupied.push_back(i) : void();
         EXPECT_EQ(occupied, c.expected) << "MaxFlyers " << c.max_flyers << ", first " << c.expected[0];
     }
-    ResetSceneState();
 }
 
 // Each row sets the figures and the clock, lets one update's controller act,
 // and checks the limit and the time it records.
 TEST(Scene, ControllerRules) {
     FakeClock clock;
-    ResetSceneState();
     struct Case { int max_before; DWORD last_before, now; double sample_rate, interval; int max_after; DWORD last_after; };
     const double fast = 0.02, slow = 0.05, target = 1.0 / 30.0;
     const Case cases[] = {
@@ -100,8 +91,7 @@ TEST(Scene, ControllerRules) {
         {200, 0, 5000, 45, fast, 200, 5000}, {199, 0, 5000, 45, fast, 200, 5000},  {11, 0, 5000, 25, slow, 10, 5000},
         {10, 3000, 4999, 45, fast, 10, 3000}, {10, 3000, 5000, 45, fast, 11, 5000},
         // Across the wrap of the millisecond clock.
-        {10, 0xFFFFFC18u, 1000, 45, fast, 11, 1000}, {10, 0xFFFFFC18u, 999, 45, fast, 10, 0xFFFFFC18u},
-    };
+        {10, 0xFFFFFC18u, 1000, 45, fast, 11, 1000}, {10, 0xFFFFFC18u, 999, 45, fast, 10, 0xFFFFFC18u}};
     for (const Case& c : cases) {
         MaxFlyers = c.max_before, LastAdjustmentTime = c.last_before, clock.milliseconds = c.now, SampleFrameRate = c.sample_rate;
         FrameInterval = c.interval, CRender::Update(0.0);

@@ -15,8 +15,6 @@ public:
                  []() WINAPI { return current->milliseconds; }};
     }
     ~FakeClock() { Clock = saved_; }
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
 
     int64_t counter = 1000, frequency = 1000000;  // performance counter ticks and ticks per second
     BOOL counter_result = TRUE, frequency_result = TRUE;

@@ -22,8 +22,7 @@ static void Mark(const std::string& text) { std::fputs(text.c_str(), stderr), st
 TEST(DiagnosticsDeathTest, AssertTracesBeepsBreaksAndExits) {
     const DiagnosticsPlatform saved = Diagnostics;
     Diagnostics.MessageBeep = [](UINT type) WINAPI { return Mark("[beep " + std::to_string(type) + "]"), TRUE; };
-    Diagnostics.IsDebuggerPresent = []() WINAPI { return BOOL(debugger); };
-    Diagnostics.DebugBreak = []() WINAPI { Mark("[break]"); };
+    Diagnostics.IsDebuggerPresent = []() WINAPI { return BOOL(debugger); }, Diagnostics.DebugBreak = []() WINAPI { Mark("[break]"); };
     const std::string long_path(2000, 'p');
     struct Case { const char *expression, *file; bool debugger; const char* output; } cases[] = {
         {"w > 0", "src/render.cpp", false, "^src/render.cpp \\(112\\) Assert: w > 0\r?\n\\[beep 48\\]$"},
@@ -46,8 +45,7 @@ TEST(DiagnosticsDeathTest, AssertTracesBeepsBreaksAndExits) {
 TEST(Random, GoldenSequencesAndDraws) {
     struct Sequence { int32_t seed; std::vector<int> values; int32_t seed_after; } sequences[] = {
         {1, {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358}, 1924036713},
-        {-123456789, {19585, 21232, 28925, 7287, 31768, 7733, 32592, 9821}, 643667859},
-        {1733500000, {13014, 21018, 16658, 22351, 20186, 20070, 7784, 32483}, -18614488}};
+        {-123456789, {19585, 21232, 28925, 7287, 31768, 7733, 32592, 9821}, 643667859}};
     for (const Sequence& s : sequences) {
         std::vector<int> drawn;
         for (Random_Seed(s.seed); drawn.size() < s.values.size();) drawn.push_back(Random_Next());
