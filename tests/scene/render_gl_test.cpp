@@ -24,6 +24,7 @@ protected:
         GTEST_FLAG_SET(death_test_style, "threadsafe");  // no fork sharing this X connection
         ResetSceneState();
         ASSERT_TRUE(gl_.ok()) << "no GLX context on display '" << TestDisplayName() << "'";
+        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);  // as a context may come: Init sets its own
         CRender::Init(gl_.hdc()), CRender::Resize(W, H);
     }
     void TearDown() override { ResetSceneState(); }
@@ -49,7 +50,7 @@ protected:
 // window: the vertical field for a horizontal one near 90 degrees, near 0.1,
 // far 20 (OpenGL keeps the matrix in floats).
 TEST_F(RenderGl, EmptySceneProjectionAndClose) {
-    glClearColor(0.5f, 0.5f, 0.5f, 1.0f), glClear(GL_COLOR_BUFFER_BIT), glClearColor(0, 0, 0, 0), Frame({});  // grey to clear
+    glColor3f(0.5f, 0.5f, 0.5f), glRectf(-1, -1, 1, 1), Frame({});  // grey for the frame to clear
     EXPECT_EQ(Lit(0, W).x1, -1);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_LIGHT0) && !glIsEnabled(GL_LIGHTING));
     for (const std::vector<double>& c : {std::vector<double>{640, 480, 67.5}, {480, 640, 120.0}, {500, 500, 90.0}}) {
@@ -64,8 +65,7 @@ TEST_F(RenderGl, EmptySceneProjectionAndClose) {
     const unsigned model = CFlyer::DisplayListId, font = BitmapFont.CharDisplayList;
     EXPECT_TRUE(glIsList(font) && glIsList(font + 95) && model != font + 95) << "the server's glyphs, 32 to 127";
     FlyerSlots[7] = new CFlyer, CRender::Close();
-    EXPECT_EQ(FlyerSlots[7], nullptr);
-    EXPECT_TRUE(CFlyer::DisplayListId == model && glIsList(model) && !glIsList(font) && !glIsList(font + 95));
+    EXPECT_TRUE(FlyerSlots[7] == nullptr && CFlyer::DisplayListId == model && glIsList(model) && !glIsList(font) && !glIsList(font + 95));
     EXPECT_EXIT(CRender::Init(gl_.hdc()), testing::ExitedWithCode(1), "flyer.cpp \\([0-9]+\\) Assert: DisplayListId == 0\n");
 }
 
@@ -87,7 +87,8 @@ TEST_F(RenderGl, LightIsTheDirectionalOneOfItsTable) {
 }
 
 TEST_F(RenderGl, FlyersShowBothMaterialsPlacedAndTurned) {
-    Frame({{0, 0, -3, 0}});
+    glGetError(), Frame({{0, 0, -3, 0}});  // Mesa's font builder leaves out-of-memory for empty glyphs
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));  // the model's list runs clean
     // The dark ends show, lit, along the body; its middle, at the centre of
     // the view, is the bright yellow.
     int dark = 0, bright = 0;

@@ -56,6 +56,7 @@ TEST(Random, GoldenSequencesAndDraws) {
         {-99, -12, -2, -2.0866725669118313},    {424242, 0, 1, 0.2800988799707022}};
     for (const Draw& d : draws) EXPECT_EQ((Random_Seed(d.seed), RandomRange(d.lower, d.upper)), d.expected) << d.seed;
     EXPECT_NEAR(RandomRange(1, 1 - 0.00005), 1.0, 0.0001);  // reversed, but within the tolerance
+    EXPECT_EQ(Vector3().Length() + Vector3(3, 4, 12).Length(), 13.0);
     EXPECT_EXIT(RandomRange(1, 0), testing::ExitedWithCode(1), "Assert: upper - lower > -EPSILON");
     EXPECT_EXIT(RandomRange(0, -EPSILON), testing::ExitedWithCode(1), "Assert: upper - lower > -EPSILON");
 }
