@@ -34,6 +34,8 @@ TEST(Flyer, GoldenSpawnsMotionAndRetirement) {
                           {11.835886715292839, -11.866246528519566, -6.573503830072939, -0.4423657948545793, 0.6697897274697104, -163.48246711630603}}, 578560677},
         // The first velocity is slower than 0.15 and drawn again.
         {96, 25.0, {{-16.722211371196718, 6.461741996520859, -2.154118472853785, 0.728263191625721, -0.2524185918759728, 120.04242072817163}}, -659870389}};
+    // The process starts with no model list, the lowest limit and the first seed.
+    EXPECT_TRUE(CFlyer::DisplayListId == 0 && MaxFlyers == MIN_FLYERS && LastAdjustmentTime == 0 && RandomSeed == 1);
     alignas(CFlyer) unsigned char raw[sizeof(CFlyer)];
     for (const Case& c : cases) {
         ResetSceneState(c.seed), SampleFrameRate = c.sample_rate;
@@ -57,7 +59,6 @@ static std::vector<int> Range(int first, int count) { std::vector<int> v(count);
 // Each row: the limit, still flyers placed at distance 5 and at 25 (beyond
 // the scene), failing allocations, then the occupied slots after one update.
 TEST(Scene, UpdateSpawnsTheBudgetOfTheLimitMinusLive) {
-    FakeClock clock;  // too early for the controller
     struct Case { int max_flyers; std::vector<int> at5, at25; int failing; std::vector<int> expected; } cases[] = {
         {10, {0, 5, 199}, {}, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 199}}, {200, {}, {}, 0, Range(0, 200)}, {10, Range(20, 10), {}, 0, Range(20, 10)},
         // A retired slot is not refilled in the same pass; a higher one is.
