@@ -1,10 +1,10 @@
-// The scene drawn by real OpenGL (Mesa on the private X display), read back
-// pixel by pixel, and the bitmap font built from the server's fonts.
+// The scene drawn by real OpenGL (Mesa on the private X display) and read
+// back, and the bitmap font built from the server's fonts.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,276 +15,140 @@
 #include "support/gl_context.h"
 #include "support/scene_state.h"
 
-namespace {
+constexpr int W = 640, H = 480;
+struct Box { int x0 = W, y0 = H, x1 = -1, y1 = -1; };  // of the lit pixels, y upwards
 
-constexpr int WIDTH = 640;
-constexpr int HEIGHT = 480;
-
-class RenderGlTest : public testing::Test {
+class RenderGl : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        // Death tests start afresh in a new process rather than a fork that
-        // would share this one's X connection.
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");  // no fork sharing this X connection
         ResetSceneState();
         ASSERT_TRUE(gl_.ok()) << "no GLX context on display '" << TestDisplayName() << "'";
+        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);  // as a context may come: Init sets its own
+        CRender::Init(gl_.hdc()), CRender::Resize(W, H);
     }
     void TearDown() override { ResetSceneState(); }
-
-    struct Rgb {
-        int r, g, b;
-    };
-    Rgb At(const std::vector<unsigned char>& pixels, int x, int y) const
-    {
-        const size_t i = (size_t(y) * WIDTH + x) * 3;
-        return {pixels[i], pixels[i + 1], pixels[i + 2]};
+    const unsigned char* At(int x, int y) const { return &pixels_[(size_t(y) * W + x) * 3]; }
+    void Frame(const std::vector<std::vector<double>>& flyers) {  // x, y, z, angle each
+        for (CFlyer*& slot : FlyerSlots) delete slot, slot = nullptr;
+        for (size_t i = 0; i < flyers.size(); ++i)
+            (FlyerSlots[i] = new CFlyer)->position.Set(flyers[i][0], flyers[i][1], flyers[i][2]), FlyerSlots[i]->angle = flyers[i][3];
+        CRender::Draw(), pixels_ = gl_.ReadPixels();
     }
-
-    GlContext gl_{WIDTH, HEIGHT};
+    Box Lit(int from, int to) const {
+        Box b;
+        for (int y = 0; y < H; ++y)
+            for (int x = from; x < to; ++x)
+                if (At(x, y)[0] + At(x, y)[1] + At(x, y)[2] > 0) b = {std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), y};
+        return b;
+    }
+    GlContext gl_{W, H};
+    std::vector<unsigned char> pixels_;
 };
 
-TEST_F(RenderGlTest, EmptyTableDrawsABlackFrame)
-{
-    CRender::Init(gl_.hdc());
-    // Something else in the buffer first, so that the clear has work to do.
-    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0, 0, 0, 0);
-    CRender::Resize(WIDTH, HEIGHT);
-    CRender::Draw();
-    const std::vector<unsigned char> pixels = gl_.ReadPixels();
-    size_t lit = 0;
-    for (unsigned char v : pixels) lit += v != 0;
-    EXPECT_EQ(lit, 0u);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    CRender::Close();
-}
-
-TEST_F(RenderGlTest, OneFlyerShowsBothMaterialsLitOnBlack)
-{
-    CRender::Init(gl_.hdc());
-    CRender::Resize(WIDTH, HEIGHT);
-    CFlyer* flyer = new CFlyer;
-    flyer->position.Set(0.0, 0.0, -3.0);
-    flyer->angle = 0.0;
-    FlyerSlots[0] = flyer;
-    CRender::Draw();
-    const std::vector<unsigned char> pixels = gl_.ReadPixels();
-
-    // The middle of the body, under the centre of the view, is yellow peel.
-    const Rgb centre = At(pixels, WIDTH / 2, HEIGHT / 2);
-    EXPECT_GT(centre.r, 120);
-    EXPECT_GT(centre.g, 120);
-    EXPECT_LT(centre.b, centre.g / 2);
-    // The corners are far outside the model.
-    for (int x : {0, WIDTH - 1})
-        for (int y : {0, HEIGHT - 1}) {
-            const Rgb c = At(pixels, x, y);
-            EXPECT_EQ(c.r + c.g + c.b, 0) << x << "," << y;
-        }
-    // Somewhere along the body the dark brown ends show, lit but not yellow.
-    int brown = 0, yellow = 0;
-    for (int y = 0; y < HEIGHT; ++y)
-        for (int x = 0; x < WIDTH; ++x) {
-            const Rgb c = At(pixels, x, y);
-            if (c.r > 30 && c.r < 190 && c.r > c.g && c.g > c.b && c.b > 0.4 * c.r) ++brown;
-            if (c.r > 120 && c.g > 120 && c.b < c.g / 2) ++yellow;
-        }
-    EXPECT_GT(brown, 20);
-    EXPECT_GT(yellow, 500);
-    CRender::Close();
-}
-
-TEST_F(RenderGlTest, ProjectionKeepsTheHorizontalFieldNearNinetyDegrees)
-{
-    struct Case {
-        int w, h;
-        double vertical_degrees;
-    };
-    const Case cases[] = {{640, 480, 67.5}, {480, 640, 120.0}, {500, 500, 90.0}};
-    CRender::Init(gl_.hdc());
-    for (const Case& c : cases) {
-        CRender::Resize(c.w, c.h);
-        CRender::Draw();
-        double p[16];
-        glGetDoublev(GL_PROJECTION_MATRIX, p);
-        const double degrees = 2.0 * std::atan(1.0 / p[5]) * 180.0 / M_PI;
-        // OpenGL keeps the matrix in single precision.
-        EXPECT_NEAR(degrees, c.vertical_degrees, 1e-4) << c.w << "x" << c.h;
-        EXPECT_NEAR(p[5] / p[0], double(c.w) / c.h, 1e-6);
-        // Near 0.1 and far 20 give these depth terms.
-        EXPECT_NEAR(p[10], -(20.0 + 0.1) / (20.0 - 0.1), 1e-6);
-        EXPECT_NEAR(p[14], -2.0 * 20.0 * 0.1 / (20.0 - 0.1), 1e-6);
+// An empty scene on a grey buffer, then the projection for three shapes of
+// window: the vertical field for a horizontal one near 90 degrees, near 0.1,
+// far 20 (OpenGL keeps the matrix in floats).
+TEST_F(RenderGl, EmptySceneProjectionAndClose) {
+    glColor3f(0.5f, 0.5f, 0.5f), glRectf(-1, -1, 1, 1), Frame({});  // grey for the frame to clear
+    EXPECT_EQ(Lit(0, W).x1, -1);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_LIGHT0) && !glIsEnabled(GL_LIGHTING));
+    for (const std::vector<double>& c : {std::vector<double>{640, 480, 67.5}, {480, 640, 120.0}, {500, 500, 90.0}}) {
+        double p[16];  // the projection
         GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], c.w);
-        EXPECT_EQ(viewport[3], c.h);
+        CRender::Resize(int(c[0]), int(c[1])), CRender::Draw(), glGetDoublev(GL_PROJECTION_MATRIX, p), glGetIntegerv(GL_VIEWPORT, viewport);
+        const double got[] = {2 * std::atan(1 / p[5]) * 180 / M_PI, p[5] / p[0], p[10], p[14], double(viewport[2]), double(viewport[3])};
+        const double want[] = {c[2], c[0] / c[1], -20.1 / 19.9, -4 / 19.9, c[0], c[1]};
+        for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], i ? 1e-6 : 1e-4) << c[0] << "x" << c[1] << " term " << i;
     }
-    CRender::Close();
+    // The model's list goes only with the context, so it cannot be built twice.
+    const unsigned model = CFlyer::DisplayListId, font = BitmapFont.CharDisplayList;
+    EXPECT_TRUE(glIsList(font) && glIsList(font + 95) && model != font + 95) << "the server's glyphs, 32 to 127";
+    FlyerSlots[7] = new CFlyer, CRender::Close();
+    EXPECT_TRUE(FlyerSlots[7] == nullptr && CFlyer::DisplayListId == model && glIsList(model) && !glIsList(font) && !glIsList(font + 95));
+    EXPECT_EXIT(CRender::Init(gl_.hdc()), testing::ExitedWithCode(1), "flyer.cpp \\([0-9]+\\) Assert: DisplayListId == 0\n");
 }
 
-TEST_F(RenderGlTest, MisuseEndsTheProcess)
-{
+// A grey square facing the viewer under light 0, against the lighting model
+// with a global ambient of 0.2 and an infinite viewer: the light's ambient
+// 0.1, diffuse 1.2 and specular 0.9 come from (-1000, 0, 700) at infinity,
+// the same at every place.
+TEST_F(RenderGl, LightIsTheDirectionalOneOfItsTable) {
+    const double lx = -1000 / std::hypot(1000.0, 700.0), lz = 700 / std::hypot(1000.0, 700.0);
+    const double expected = 0.4 * (0.2 + 0.1) + 0.4 * 1.2 * lz + 0.4 * 0.9 * (lz + 1) / std::hypot(lx, lz + 1);  // N.L, N.H
+    const GLfloat grey[4] = {0.4f, 0.4f, 0.4f, 1};
+    for (GLenum term : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) glMaterialfv(GL_FRONT_AND_BACK, term, grey);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 1), glEnable(GL_LIGHTING), glMatrixMode(GL_PROJECTION);  // modelview: identity
+    for (float x : {0, -1000, 1000}) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT), glLoadIdentity(), glOrtho(x - 1, x + 1, -1, 1, -1, 1);
+        glNormal3f(0, 0, 1), glRectf(x - 1, -1, x + 1, 1), pixels_ = gl_.ReadPixels();
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(At(W / 2, H / 2)[i], 255 * expected, 1.5) << "at " << x;
+    }
+}
+
+TEST_F(RenderGl, FlyersShowBothMaterialsPlacedAndTurned) {
+    glGetError(), Frame({{0, 0, -3, 0}});  // Mesa's font builder leaves out-of-memory for empty glyphs
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));  // the model's list runs clean
+    // The dark ends show, lit, along the body; its middle, at the centre of
+    // the view, is the bright yellow.
+    int dark = 0, bright = 0;
+    for (int i = 0; i < W * H; ++i) {
+        const int r = pixels_[3 * i], g = pixels_[3 * i + 1], b = pixels_[3 * i + 2];
+        dark += r > 30 && r < 190 && r > g && g > b && b > 0.4 * r;
+        bright += r > 120 && g > 120 && b < g / 2;
+    }
+    const unsigned char* centre = At(W / 2, H / 2);
+    EXPECT_TRUE(dark > 20 && bright > 500 && centre[0] > 120 && centre[1] > 120 && centre[2] < centre[1] / 2) << dark << " " << bright;
+    const Box a = Lit(0, W);
+    EXPECT_TRUE(a.x1 - a.x0 > 80 && a.x0 > 0 && a.y0 > 0 && a.x1 < W - 1 && a.y1 < H - 1);
+    // A quarter turn about the view axis swaps the box's sides and turns its
+    // offset with it; 0.8 units aside at depth 3 is 0.8 / 3 of the focal length.
+    Frame({{-0.8, 0, -3, 0}, {0.8, 0, -3, 90}});
+    const double shift = 0.8 / 3 * (H / 2) / std::tan(67.5 / 2 * M_PI / 180);
+    // Centres relative to the view's are doubled to stay whole.
+    const Box l = Lit(0, W / 2), r = Lit(W / 2, W);
+    const double ax = a.x0 + a.x1 - W, ay = a.y0 + a.y1 - H, s = 2 * shift;
+    const double got[] = {l.x0 + l.x1 - W + s, double(l.y0 + l.y1 - H), r.x0 + r.x1 - W - s, double(r.y0 + r.y1 - H),
+                          double(r.x1 - r.x0), double(r.y1 - r.y0)};
+    const double want[] = {ax, ay, -ay, ax, double(a.y1 - a.y0), double(a.x1 - a.x0)};
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], i < 4 ? 6 : 3) << i;
+}
+
+static std::string font_log;
+static HDC font_dc = NULL;
+static void Log(const std::string& text, HDC hdc = font_dc) { font_log += (hdc == font_dc ? "" : "other dc ") + text + " "; }
+
+// The font at the device's resolution through a logging stand-in for the
+// graphics layer (the font handle is 4660), and the checks that end the process.
+TEST_F(RenderGl, BitmapFontAndMisuse) {
     EXPECT_EXIT(CRender::Resize(0, 100), testing::ExitedWithCode(1), "render.cpp \\([0-9]+\\) Assert: w > 0\n");
     EXPECT_EXIT(CRender::Resize(100, -1), testing::ExitedWithCode(1), "Assert: h > 0\n");
-    EXPECT_EXIT(CRender::Draw(), testing::ExitedWithCode(1), "render.cpp \\([0-9]+\\) Assert: ScreenHeight > 0\n");
+    EXPECT_EXIT((ScreenHeight = 0, CRender::Draw()), testing::ExitedWithCode(1), "Assert: ScreenHeight > 0\n");
     EXPECT_EXIT(CRender::Init(NULL), testing::ExitedWithCode(1), "Assert: hdc != NULL\n");
-    EXPECT_EXIT(
-        {
-            CRender::Init(gl_.hdc());
-            CFlyer::CreateDisplayList();
-        },
-        testing::ExitedWithCode(1), "flyer.cpp \\([0-9]+\\) Assert: DisplayListId == 0\n");
-}
-
-// --- The bitmap font --------------------------------------------------------
-
-// The font calls, each logged with its arguments; also marked on standard
-// error, where a death test can see them.
-int PixelsPerInch = 96;
-std::vector<std::string>* FontLog = nullptr;
-HFONT const FAKE_FONT = reinterpret_cast<HFONT>(0x1234);
-HDC LoggedDc = NULL;
-
-void Called(const char* format, ...)
-{
-    char text[160];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    FontLog->push_back(text);
-    std::fprintf(stderr, "[%s]", text);
-}
-const char* Dc(HDC hdc) { return hdc == LoggedDc ? "dc" : "other-dc"; }
-const char* Object(HGDIOBJ object) { return object == reinterpret_cast<HGDIOBJ>(FAKE_FONT) ? "font" : "?"; }
-
-class BitmapFontTest : public RenderGlTest {
-protected:
-    void SetUp() override
-    {
-        RenderGlTest::SetUp();
-        saved_ = Gdi;
-        FontLog = &log_;
-        LoggedDc = gl_.hdc();
-    }
-    void TearDown() override
-    {
-        Gdi = saved_;
-        FontLog = nullptr;
-        RenderGlTest::TearDown();
-    }
-    void Fake()
-    {
-        Gdi.GetDeviceCaps = [](HDC hdc, int index) WINAPI {
-            Called("GetDeviceCaps(%s, %d)", Dc(hdc), index);
-            return index == LOGPIXELSY ? PixelsPerInch : 0;
-        };
-        Gdi.CreateFontA = [](int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                             DWORD underline, DWORD strike_out, DWORD char_set, DWORD output_precision,
-                             DWORD clip_precision, DWORD quality, DWORD pitch_and_family, LPCSTR face) WINAPI {
-            Called("CreateFontA(%d, %d, %d, %d, %d, %lu, %lu, %lu, %lu, %lu, %lu, %lu, %lu, %s)", height, width,
-                   escapement, orientation, weight, italic, underline, strike_out, char_set, output_precision,
-                   clip_precision, quality, pitch_and_family, face);
-            return FAKE_FONT;
-        };
-        Gdi.SelectObject = [](HDC hdc, HGDIOBJ object) WINAPI {
-            Called("SelectObject(%s, %s)", Dc(hdc), Object(object));
-            return HGDIOBJ(NULL);
-        };
-        Gdi.wglUseFontBitmapsA = [](HDC hdc, DWORD first, DWORD count, DWORD base) WINAPI {
-            Called("wglUseFontBitmapsA(%s, %lu, %lu, %lu)", Dc(hdc), first, count, base);
-            return TRUE;
-        };
-        Gdi.DeleteObject = [](HGDIOBJ object) WINAPI {
-            Called("DeleteObject(%s)", Object(object));
-            return TRUE;
-        };
-    }
-    std::vector<std::string> log_;
-    GdiPlatform saved_;
-};
-
-// Twelve points (or any size) of "Times" at the device's resolution, 96
-// glyph lists from the space on; closing deletes the font once and keeps the
-// list base.
-TEST_F(BitmapFontTest, BuildsTimesAtTheDevicesResolutionAndClosesOnce)
-{
-    struct Case {
-        int pixels_per_inch, point_size, height;
+    EXPECT_EXIT((CFlyer::DisplayListId = 0, Frame({{0, 0, -3, 0}})), testing::ExitedWithCode(1), "Assert: DisplayListId != 0\n");
+    const GdiPlatform saved = Gdi;
+    font_dc = gl_.hdc();
+    Gdi.CreateFontA = [](int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                         DWORD strike_out, DWORD char_set, DWORD output, DWORD clip, DWORD quality, DWORD pitch, LPCSTR face) WINAPI {
+        for (long v : {long(height), long(width), long(escapement), long(orientation), long(weight), long(italic), long(underline),
+                       long(strike_out), long(char_set), long(output), long(clip), long(quality), long(pitch)}) Log(std::to_string(v));
+        return Log(face), reinterpret_cast<HFONT>(0x1234);
     };
-    const Case cases[] = {{96, 12, -16}, {120, 12, -20}, {72, 12, -12}, {96, 10, -13}};
-    Fake();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.pixels_per_inch << " dpi, " << c.point_size << " points");
-        log_.clear();
-        PixelsPerInch = c.pixels_per_inch;
-        CBitmapFont font;
-        font.Init(gl_.hdc(), c.point_size);
-        ASSERT_NE(font.CharDisplayList, 0u);
-        EXPECT_EQ(font.DeviceContext, gl_.hdc());
-        EXPECT_EQ(font.FontHandle, FAKE_FONT);
-        const std::vector<std::string> built = {
-            "GetDeviceCaps(dc, 90)",
-            "CreateFontA(" + std::to_string(c.height) + ", 0, 0, 0, 400, 0, 0, 0, 0, 4, 0, 4, 0, Times)",
-            "SelectObject(dc, font)",
-            "wglUseFontBitmapsA(dc, 32, 96, " + std::to_string(font.CharDisplayList) + ")",
-        };
-        EXPECT_EQ(log_, built);
-        const unsigned base = font.CharDisplayList;
-        log_.clear();
-        font.Close();
-        font.Close();
-        EXPECT_EQ(log_, std::vector<std::string>{"DeleteObject(font)"});
-        EXPECT_EQ(font.FontHandle, (HFONT)NULL);
-        EXPECT_EQ(font.CharDisplayList, base);
-    }
-}
-
-TEST_F(BitmapFontTest, ServerFontsFillNinetySixGlyphLists)
-{
-    // The real X11 font builder: "Times" where the server has it, its default
-    // font for a face that it lacks.
-    for (const char* face : {"Times", "No Such Face"}) {
-        HFONT font = Gdi.CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS,
-                                     CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-        ASSERT_NE(font, (HFONT)NULL);
-        Gdi.SelectObject(gl_.hdc(), reinterpret_cast<HGDIOBJ>(font));
-        const GLuint base = glGenLists(96);
-        EXPECT_TRUE(Gdi.wglUseFontBitmapsA(gl_.hdc(), 32, 96, base)) << face;
-        int lists = 0;
-        for (GLuint i = 0; i < 96; ++i) lists += glIsList(base + i) ? 1 : 0;
-        EXPECT_EQ(lists, 96) << face;
-        // A glyph advances the raster position by its width.
-        glRasterPos2i(0, 0);
-        glCallList(base + ('M' - 32));
-        GLfloat position[4];
-        glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
-        EXPECT_GT(position[0], 0.0f) << face;
-        EXPECT_TRUE(Gdi.DeleteObject(reinterpret_cast<HGDIOBJ>(font)));
-        glDeleteLists(base, 96);
-    }
+    Gdi.SelectObject = [](HDC hdc, HGDIOBJ font) WINAPI { return Log("select " + std::to_string(uintptr_t(font)), hdc), HGDIOBJ(NULL); };
+    Gdi.wglUseFontBitmapsA = [](HDC hdc, DWORD first, DWORD count, DWORD base) WINAPI {
+        return Log("lists " + std::to_string(first) + "+" + std::to_string(count) + " at " + std::to_string(base), hdc), TRUE; };
+    Gdi.DeleteObject = [](HGDIOBJ font) WINAPI { return Log("delete " + std::to_string(uintptr_t(font))), TRUE; };
     CBitmapFont font;
-    font.Init(gl_.hdc(), 12);
-    ASSERT_NE(font.CharDisplayList, 0u);
-    EXPECT_TRUE(glIsList(font.CharDisplayList) && glIsList(font.CharDisplayList + 95));
-    font.Close();
-    EXPECT_FALSE(glIsList(font.CharDisplayList) || glIsList(font.CharDisplayList + 95));
-}
-
-TEST_F(BitmapFontTest, MisuseEndsTheProcessBeforeAnythingIsBuilt)
-{
-    Fake();
-    CBitmapFont font;
-    // The trace must hold the assertion and nothing from the font builder.
-    EXPECT_EXIT(font.Init(NULL, 12), testing::ExitedWithCode(1),
-                "^[^[\n]*bitmapfont.cpp \\([0-9]+\\) Assert: hdc != NULL\n$");
+    // At the exit, what was built before the assertion: nothing.
+    EXPECT_EXIT((std::atexit([] { std::fputs(font_log.c_str(), stderr); }), font.Init(NULL, 12)), testing::ExitedWithCode(1),
+                "bitmapfont.cpp \\([0-9]+\\) Assert: hdc != NULL\n$");
     EXPECT_EXIT(font.Init(gl_.hdc(), 0), testing::ExitedWithCode(1), "Assert: point_size > 0\n");
     EXPECT_EXIT(font.Close(), testing::ExitedWithCode(1), "bitmapfont.cpp \\([0-9]+\\) Assert: CharDisplayList != 0\n");
+    for (const std::vector<int>& c : {std::vector<int>{12, -16}, {10, -13}, {9, -12}}) {  // points and pixels at 96 per inch
+        font_log.clear(), font.Init(gl_.hdc(), c[0]), font.Close(), font.Close();  // the font is deleted once
+        EXPECT_EQ(font_log, std::to_string(c[1]) + " 0 0 0 400 0 0 0 0 4 0 4 0 Times select 4660 lists 32+96 at " +
+                           std::to_string(font.CharDisplayList) + " delete 4660 ");
+        EXPECT_TRUE(font.FontHandle == NULL && font.DeviceContext == gl_.hdc() && font.CharDisplayList != 0);
+    }
+    Gdi = saved;
 }
-
-}  // namespace

@@ -8,21 +8,20 @@
 
 class FakeClock {
 public:
-    FakeClock();
-    ~FakeClock();
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
+    FakeClock() : saved_(Clock) {
+        current = this;
+        Clock = {[](LARGE_INTEGER* f) WINAPI { return f->QuadPart = current->frequency, current->frequency_result; },
+                 [](LARGE_INTEGER* c) WINAPI { return c->QuadPart = current->counter, current->counter_result; },
+                 []() WINAPI { return current->milliseconds; }};
+    }
+    ~FakeClock() { Clock = saved_; }
 
-    // Performance counter: ticks at `frequency` per second.
-    int64_t counter = 1000;
-    int64_t frequency = 1000000;
-    BOOL counter_result = TRUE;
-    BOOL frequency_result = TRUE;
-    // The wrapping millisecond clock.
-    DWORD milliseconds = 0;
-
+    int64_t counter = 1000, frequency = 1000000;  // performance counter ticks and ticks per second
+    BOOL counter_result = TRUE, frequency_result = TRUE;
+    DWORD milliseconds = 0;  // the wrapping millisecond clock
     void AdvanceSeconds(double seconds) { counter += int64_t(seconds * double(frequency) + 0.5); }
 
 private:
+    static inline FakeClock* current = nullptr;
     ClockPlatform saved_;
 };

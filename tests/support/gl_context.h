@@ -14,13 +14,9 @@ class GlContext {
 public:
     GlContext(int width, int height, int pixels_per_inch_y = 96);
     ~GlContext();
-    GlContext(const GlContext&) = delete;
-    GlContext& operator=(const GlContext&) = delete;
-
     bool ok() const { return context_ != nullptr; }
     HDC hdc() { return ToHdc(&dc_); }
-    // RGB bytes of the back buffer, bottom row first.
-    std::vector<unsigned char> ReadPixels() const;
+    std::vector<unsigned char> ReadPixels() const;  // RGB of the back buffer, bottom row first
 
 private:
     int width_, height_;
