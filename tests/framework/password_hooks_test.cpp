@@ -5,38 +5,26 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "framework/entry.h"
-#include "framework/password_hooks.h"
 #include "support/fake_saver_platform.h"
 
 namespace {
 TEST(PasswordHooksTest, SettingAndLibraryDecideWhetherAVerifierLoads)
 {
-    // Values shorter than a word count on their own bytes only.
+    // Values shorter than a word count on their own bytes only; a longer one cannot be read.
+    const std::set<std::string> all = {"PASSWORD.CPL", "VerifyScreenSavePwd"};
     const struct { bool win9x, key; std::vector<BYTE> setting; std::set<std::string> found; bool loads; } cases[] = {
-        {true, false, {1, 0, 0, 0}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, false},
-        {true, true, {}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, false},
-        {true, true, {0, 0, 0, 0}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, false},
-        {true, true, {1, 0, 0, 0, 0}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, false},
-        {true, true, {1, 0, 0, 0}, {}, false}, {true, true, {1, 0, 0, 0}, {"PASSWORD.CPL"}, false},
-        {true, true, {0, 0, 0, 0x80}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, true},
-        {true, true, {1}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, true},
-        {true, true, {0}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, false},
-        {true, true, {0, 1}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, true},
-        {true, true, {0, 0, 0}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, false},
-        {false, true, {1, 0, 0, 0}, {"PASSWORD.CPL", "VerifyScreenSavePwd"}, false},
+        {true, false, {1, 0, 0, 0}, all, false}, {true, true, {}, all, false}, {true, true, {0, 0, 0, 0}, all, false},
+        {true, true, {1, 0, 0, 0, 0}, all, false}, {true, true, {1, 0, 0, 0}, {}, false}, {true, true, {1, 0, 0, 0}, {"PASSWORD.CPL"}, false},
+        {true, true, {0, 0, 0, 0x80}, all, true}, {true, true, {1}, all, true}, {true, true, {0}, all, false},
+        {true, true, {0, 1}, all, true}, {true, true, {0, 0, 0}, all, false}, {false, true, {1, 0, 0, 0}, all, false},
     };
     for (const auto& c : cases) {
         FakeSaverPlatform fake;
-        Win9xFamily = c.win9x;
-        fake.keyExists = c.key;
-        fake.setting = c.setting;
-        fake.found = c.found;
+        Win9xFamily = c.win9x, fake.keyExists = c.key, fake.setting = c.setting, fake.found = c.found;
         for (int load = 0; load < 2; ++load) {  // a second load lets the first verifier go
             LoadPasswordHook();
             EXPECT_EQ(PasswordModule != nullptr && VerifyPasswordFn != nullptr, c.loads) << c.setting.size();
-            EXPECT_EQ(fake.loaded.size(), c.loads ? 1u : 0u);
-            EXPECT_TRUE(fake.running == c.loads && fake.openKeys == 0);
+            EXPECT_TRUE(fake.loaded.size() == c.loads && fake.running == c.loads && fake.openKeys == 0) << c.setting.size();
         }
         UnloadPasswordHook();
         EXPECT_TRUE(PasswordModule == nullptr && VerifyPasswordFn == nullptr && fake.loaded.empty() && !fake.running);
@@ -58,9 +46,8 @@ void ExitAfterLoading(BOOL win9x, bool unload)
 // unloading of the hook: the exit-time hook switches a leftover flag off.
 TEST(PasswordHooksTest, OrderlyExitSwitchesALeftoverRunningFlagOff)
 {
-    const struct { BOOL win9x; bool unload; const char* reported; } cases[] = {
-        {TRUE, false, "^running 1\nexit\nrunning 0\n$"}, {TRUE, true, "^running 1\nrunning 0\nexit\n$"}, {FALSE, false, "^exit\n$"},
-    };
-    for (const auto& c : cases) EXPECT_EXIT(ExitAfterLoading(c.win9x, c.unload), testing::ExitedWithCode(1), c.reported);
+    EXPECT_EXIT(ExitAfterLoading(TRUE, false), testing::ExitedWithCode(1), "^running 1\nexit\nrunning 0\n$");
+    EXPECT_EXIT(ExitAfterLoading(TRUE, true), testing::ExitedWithCode(1), "^running 1\nrunning 0\nexit\n$");
+    EXPECT_EXIT(ExitAfterLoading(FALSE, false), testing::ExitedWithCode(1), "^exit\n$");
 }
 }  // namespace

@@ -6,11 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <string>
-#include <vector>
 
-#include "framework/close_rules.h"
-#include "framework/entry.h"
 #include "main.h"
 #include "platform/gl.h"
 #include "platform/render_window.h"
@@ -28,7 +24,6 @@ struct GlSurface : GlContext {
     GlSurface() : GlContext(160, 120) {}
 };
 #else
-// A window of the test's own with a current OpenGL context.
 struct GlSurface {
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 160, 120, NULL, NULL, NULL, NULL);
     HDC dc = GetDC(window);
@@ -52,18 +47,16 @@ const HGLRC CONTEXT = reinterpret_cast<HGLRC>(0x6C6C);
 
 // What the system holds for the render window, and the trace written.
 struct RenderDouble {
-    HDC dc = reinterpret_cast<HDC>(0xDCDC);
-    ATOM atom = 1;
+    HDC dc = reinterpret_cast<HDC>(0xDCDC), released = NULL;
     HWND child = CHILD;
-    int format = 7, setFormat = 0, quit = -1, invalid = 0, painting = 0, drawnSwaps = 0, displayFlags = -1;
-    BOOL setOk = TRUE, makeOk = TRUE;
     HGLRC context = CONTEXT, current = NULL, deleted = NULL;
-    HDC released = NULL;
+    BOOL setOk = TRUE, makeOk = TRUE;
+    int atom = 1, format = 7, setFormat = 0, quit = -1, invalid = 0, painting = 0, drawnSwaps = 0, displayFlags = -1;
     WNDCLASSA registered = {};
     PIXELFORMATDESCRIPTOR asked = {};
     std::string window, trace;
     RenderWindowPlatform saved = RenderWindow;
-    DiagnosticsPlatform savedTrace = Diagnostics;
+    void (*savedTrace)(const char*) = Diagnostics.WriteTrace;
     static RenderDouble* R;
 
     RenderDouble()
@@ -72,12 +65,12 @@ struct RenderDouble {
         RenderWindow = {
             [](HWND window, RECT* rect) WINAPI { return *rect = {0, 0, 160, 120}, BOOL(window == SAVER); },
             [](int object) WINAPI { return object == BLACK_BRUSH ? HGDIOBJ(0xB1AC) : HGDIOBJ(NULL); },
-            [](const WNDCLASSA* c) WINAPI { return R->registered = *c, R->atom; },
+            [](const WNDCLASSA* c) WINAPI { return R->registered = *c, ATOM(R->atom); },
             [](DWORD ex, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent, HMENU menu,
                HINSTANCE instance, LPVOID p) WINAPI {
                 char text[160];
-                std::snprintf(text, sizeof text, "%lx %s %s %lx %d,%d %dx%d %d", (unsigned long)ex, name, title,
-                              (unsigned long)style, x, y, w, h, parent == SAVER && !menu && instance == SaverInstance && !p);
+                std::snprintf(text, sizeof text, "%lx %s %s %lx %d,%d %dx%d %d", (unsigned long)ex, name, title, (unsigned long)style,
+                              x, y, w, h, parent == SAVER && !menu && instance == SaverInstance && !p);
                 return R->window = text, R->child;
             },
             [](HWND window) WINAPI { return window == CHILD ? R->dc : HDC(NULL); },
@@ -86,14 +79,13 @@ struct RenderDouble {
             [](HDC dc, int format, const PIXELFORMATDESCRIPTOR*) WINAPI { return R->setFormat = dc == R->dc ? format : -1, R->setOk; },
             [](HDC, int, UINT, PIXELFORMATDESCRIPTOR*) WINAPI { return 1; },
             [](HDC dc) WINAPI { return dc == R->dc ? R->context : HGLRC(NULL); },
-            [](HDC dc, HGLRC context) WINAPI { return R->current = dc == (context ? R->dc : NULL) ? context : HGLRC(-1), R->makeOk; },
+            [](HDC dc, HGLRC rc) WINAPI { return R->current = dc == (rc ? R->dc : NULL) ? rc : HGLRC(-1), R->makeOk; },
             [](HGLRC context) WINAPI { return R->deleted = context, TRUE; },
             [](HDC dc) WINAPI {
-                // Drawing sets the perspective projection: a projection that is
-                // no longer the identity shows the frame was drawn first.
+                // Drawing sets the perspective projection, which shows that the frame was drawn before the swap.
                 GLfloat m[16];
                 glGetFloatv(GL_PROJECTION_MATRIX, m);
-                return R->drawnSwaps += dc == R->dc && R->painting == 1 && (m[11] != 0 || m[14] != 0), TRUE;
+                return R->drawnSwaps += dc == R->dc && R->painting == 1 && m[11] != 0, TRUE;
             },
             [](HWND window, PAINTSTRUCT*) WINAPI { return R->painting += window == CHILD, R->dc; },
             [](HWND window, const PAINTSTRUCT*) WINAPI { return R->painting -= window == CHILD, TRUE; },
@@ -105,7 +97,7 @@ struct RenderDouble {
             }};
         Diagnostics.WriteTrace = [](const char* text) { R->trace += text; };
     }
-    ~RenderDouble() { RenderWindow = saved, Diagnostics = savedTrace; }
+    ~RenderDouble() { RenderWindow = saved, Diagnostics.WriteTrace = savedTrace; }
 };
 RenderDouble* RenderDouble::R = nullptr;
 
@@ -115,17 +107,17 @@ protected:
     void TearDown() override { ResetSceneState(); }
     FakeClock clock_;
     FakeSaverPlatform framework_;
+    RenderDouble r;
 };
 
+// Only creation makes a render window, of the saver window's size; every message then goes on to the default.
 TEST_F(RenderWindowTest, SaverCreationMakesTheRenderWindowOnce)
 {
-    RenderDouble r;
     const std::time_t before = std::time(NULL);
     for (UINT message : {UINT(WM_CREATE), UINT(WM_SIZE), UINT(WM_PAINT), UINT(WM_DESTROY)})
         EXPECT_EQ(ScreenSaverProc(SAVER, message, 0, MAKELPARAM(320, 240)), DEFAULT_RESULT);
     EXPECT_TRUE(RandomSeed >= int32_t(before) && RandomSeed <= int32_t(std::time(NULL))) << RandomSeed;
-    EXPECT_EQ(r.window, "0 Lumenfall Lumenfall 56000000 0,0 160x120 1");
-    EXPECT_EQ(r.trace, "ScreenSaverProc:WM_CREATE\n");
+    EXPECT_TRUE(r.window == "0 Lumenfall Lumenfall 56000000 0,0 160x120 1" && r.trace == "ScreenSaverProc:WM_CREATE\n") << r.window;
     EXPECT_TRUE(r.registered.lpfnWndProc == ScreenSaverChildProc && r.registered.hInstance == SaverInstance &&
                 r.registered.hbrBackground == HBRUSH(0xB1AC) && r.registered.lpszClassName == std::string("Lumenfall"));
     PreviewMode = TRUE;  // no close rules: the child's other messages go straight to the default
@@ -136,48 +128,44 @@ TEST_F(RenderWindowTest, RenderWindowDrawsAFramePerPaintAndLetsGoOnDestruction)
 {
     GlSurface surface;
     ASSERT_TRUE(surface.ok()) << "no OpenGL context on the test display";
-    RenderDouble r;
     r.dc = surface.hdc();
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_CREATE, 0, 0), 0);
     const PIXELFORMATDESCRIPTOR& pfd = r.asked;
-    EXPECT_TRUE(pfd.nSize == sizeof pfd && pfd.nVersion == 1 && pfd.iPixelType == PFD_TYPE_RGBA && pfd.cColorBits >= 24 && pfd.cDepthBits >= 24);
-    EXPECT_EQ(pfd.dwFlags & (PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER), DWORD(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER));
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    EXPECT_TRUE(pfd.nSize == sizeof pfd && pfd.nVersion == 1 && (pfd.dwFlags & needed) == needed && pfd.iPixelType == PFD_TYPE_RGBA &&
+                pfd.cColorBits == 24 && pfd.cDepthBits == 32 && pfd.iLayerType == PFD_MAIN_PLANE);
     EXPECT_TRUE(r.setFormat == 7 && r.current == CONTEXT && r.invalid == 1 && RenderDC == r.dc && RenderContext == CONTEXT);
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_SIZE, 0, MAKELPARAM(160, 120)), 0);
     EXPECT_TRUE(ScreenWidth == 160 && ScreenHeight == 120);
-
     // One paint is one frame of 50 ms, which spawns the first flyers.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     clock_.AdvanceSeconds(0.05);
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_PAINT, 0, 0), 0);
-    EXPECT_TRUE(r.drawnSwaps == 1 && r.painting == 0 && r.invalid == 2 && FrameCount == 1u);
+    EXPECT_TRUE(r.drawnSwaps == 1 && r.painting == 0 && r.invalid == 2 && FrameCount == 1u && CRender::CountFlyers() == MIN_FLYERS);
     EXPECT_NEAR(FrameInterval, 0.05, 1e-9);
-    EXPECT_EQ(CRender::CountFlyers(), MIN_FLYERS);
-
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_DESTROY, 0, 0), 0);
     EXPECT_TRUE(r.current == NULL && r.deleted == CONTEXT && r.released == surface.hdc() && r.quit == 0 && r.displayFlags == 0);
     EXPECT_TRUE(RenderContext == NULL && RenderDC == NULL && CRender::CountFlyers() == 0);
     EXPECT_EQ(r.trace, "ScreenSaverChildProc:WM_CREATE\nCRender::Init\nScreenSaverChildProc:WM_SIZE\nCRender::Resize\nScreenWidth = 160, "
-                       "ScreenHeight = 120\nScreenSaverChildProc:WM_DESTROY\nCRender::Close\n1 frames rendered\nSample framerate  =  0.00 fps\nAverage framerate = 20.00 fps\n");
+                       "ScreenHeight = 120\nScreenSaverChildProc:WM_DESTROY\nCRender::Close\n1 frames rendered\n"
+                       "Sample framerate  =  0.00 fps\nAverage framerate = 20.00 fps\n");
 }
 
 // Each checked call that fails shows "<name> failed." captioned "Lumenfall"
 // with the error icon and no owner, and the process ends with code 1.
 TEST_F(RenderWindowTest, EachFailedCheckedCallEndsWithItsErrorBox)
 {
-    const struct { const char* name; void (*fail)(RenderDouble&); } cases[] = {
-        {"RegisterClass", [](RenderDouble& r) { r.atom = 0; }}, {"CreateWindow", [](RenderDouble& r) { r.child = NULL; }},
-        {"ChoosePixelFormat", [](RenderDouble& r) { r.format = 0; }}, {"SetPixelFormat", [](RenderDouble& r) { r.setOk = FALSE; }},
-        {"wglCreateContext", [](RenderDouble& r) { r.context = NULL; }}, {"wglMakeCurrent", [](RenderDouble& r) { r.makeOk = FALSE; }},
+    const struct { const char* name; void (*fail)(RenderDouble&); bool saver; } cases[] = {
+        {"RegisterClass", [](RenderDouble& d) { d.atom = 0; }, true}, {"CreateWindow", [](RenderDouble& d) { d.child = NULL; }, true},
+        {"ChoosePixelFormat", [](RenderDouble& d) { d.format = 0; }, false}, {"SetPixelFormat", [](RenderDouble& d) { d.setOk = FALSE; }, false},
+        {"wglCreateContext", [](RenderDouble& d) { d.context = NULL; }, false}, {"wglMakeCurrent", [](RenderDouble& d) { d.makeOk = FALSE; }, false},
     };
     for (const auto& c : cases) {
-        RenderDouble r;
         c.fail(r);
-        const std::string expected = std::string("\\[box 0 ") + c.name + " failed\\. Lumenfall 10\\]$";
-        const bool saver = c.name[0] == 'R' || c.name[1] == 'r';
-        EXPECT_EXIT((saver ? ScreenSaverProc(SAVER, WM_CREATE, 0, 0) : ScreenSaverChildProc(CHILD, WM_CREATE, 0, 0), std::exit(7)),
-                    testing::ExitedWithCode(1), expected);
+        EXPECT_EXIT((c.saver ? ScreenSaverProc(SAVER, WM_CREATE, 0, 0) : ScreenSaverChildProc(CHILD, WM_CREATE, 0, 0), std::exit(7)),
+                    testing::ExitedWithCode(1), std::string("\\[box 0 ") + c.name + " failed\\. Lumenfall 10\\]$");
+        r.atom = 1, r.child = CHILD, r.format = 7, r.setOk = r.makeOk = TRUE, r.context = CONTEXT;
     }
 }
 }  // namespace

@@ -2,12 +2,19 @@
 
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
-#include "framework/close_rules.h"
-#include "framework/entry.h"
-#include "framework/password_hooks.h"
-#include "framework/saver_window.h"
+#include "platform/render_window.h"
 #include "resources/resource.h"
+
+#ifndef _WIN32
+// The Windows program's tables: natively nothing fills them but the tests.
+EntryPlatform Entry = {};
+CloseRulesPlatform CloseRules = {};
+PasswordHooksPlatform PasswordHooks = {};
+SaverWindowPlatform SaverWindowOps = {};
+RenderWindowPlatform RenderWindow = {};
+#endif
 
 namespace {
 FakeSaverPlatform* F = nullptr;
@@ -24,20 +31,16 @@ DWORD WINAPI ChangePassword(LPCSTR key, HWND owner, DWORD a, DWORD b)
 BOOL WINAPI Verifier(HWND) { return ++F->prompts, F->duringPrompt ? F->duringPrompt() : void(), F->verdict; }
 HIMC WINAPI Associate(HWND, HIMC context) { return std::swap(F->imeContext, reinterpret_cast<uintptr_t&>(context)), context; }
 INT_PTR CALLBACK ConfigureDialog(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
 // A library's handle is its name's entry in `loaded`.
 HMODULE WINAPI Load(LPCSTR name)
 {
-    if (F->found.count(name) == 0) return nullptr;
-    return reinterpret_cast<HMODULE>(const_cast<char*>((++F->loaded[name], F->loaded.find(name)->first.c_str())));
+    return F->found.count(name) ? HMODULE((++F->loaded[name], F->loaded.find(name)->first.c_str())) : nullptr;
 }
 FARPROC WINAPI Find(HMODULE library, LPCSTR name)
 {
     const char* in = reinterpret_cast<const char*>(library);
-    if (F->found.count(name) == 0) return nullptr;
-    if (Is(name, "PwdChangePasswordA") && Is(in, "MPR.DLL")) return AsRoutine(ChangePassword);
-    if (Is(name, "VerifyScreenSavePwd") && Is(in, "PASSWORD.CPL")) return AsRoutine(Verifier);
-    return nullptr;
+    if (F->found.count(name) && Is(name, "PwdChangePasswordA") && Is(in, "MPR.DLL")) return AsRoutine(ChangePassword);
+    return F->found.count(name) && Is(name, "VerifyScreenSavePwd") && Is(in, "PASSWORD.CPL") ? AsRoutine(Verifier) : nullptr;
 }
 BOOL WINAPI Free(HMODULE library)
 {
@@ -46,46 +49,38 @@ BOOL WINAPI Free(HMODULE library)
 }
 BOOL WINAPI Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    F->posts.push_back(N(window) + " " + std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam));
-    return TRUE;
+    char text[80];
+    std::snprintf(text, sizeof text, "%s %u %lu %ld", N(window).c_str(), message, (unsigned long)wParam, (long)lParam);
+    return F->posts.push_back(text), TRUE;
 }
 LRESULT WINAPI Default(HWND, UINT, WPARAM, LPARAM) { return DEFAULT_RESULT; }
 HCURSOR WINAPI SetCursor(HCURSOR cursor) { return F->hides += cursor == nullptr, nullptr; }
-BOOL WINAPI IsWindow(HWND window) { return window == Hwnd(1234) || window == Hwnd(F->parent); }
+BOOL WINAPI IsWindow(HWND w) { return w && (w == Hwnd(1234) || w == Hwnd(F->parent) || w == Hwnd(F->runningSaver)) && w != Hwnd(0xDEAD); }
 
-void ResetFrameworkState()
+// The framework's process-wide values, kept from before the double and put back after it.
+auto State()
 {
-    SaverInstance = nullptr;
-    Win9xFamily = PreviewMode = CloseGranted = CheckInProgress = FALSE;
-    AutoPlayMessage = 0;
-    LastCheckTick = NO_CHECK_TICK;
-    LastCursorPos = POINT{100, 100};
-    PasswordModule = nullptr;
-    VerifyPasswordFn = nullptr;
-    SaverWindow = nullptr;
-    ImeModule = nullptr;
-    ImeAssociateFn = nullptr;
-    SavedInputContext = nullptr;
+    return std::tie(SaverInstance, Win9xFamily, PreviewMode, CloseGranted, CheckInProgress, AutoPlayMessage, LastCheckTick,
+                    LastCursorPos, PasswordModule, VerifyPasswordFn, SaverWindow, ImeModule, ImeAssociateFn, SavedInputContext);
 }
+template <typename... T> std::tuple<T...> Values(const std::tuple<T&...>&);
+decltype(Values(State())) saved;
 }  // namespace
 
-FakeSaverPlatform::FakeSaverPlatform() : entry_(Entry), rules_(CloseRules), hooks_(PasswordHooks), window_(SaverWindowOps)
+FakeSaverPlatform::FakeSaverPlatform()
 {
     F = this;
-    Entry = {[]() WINAPI { return &F->commandLine[0]; },
-             [](LPCSTR text) WINAPI { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); },
+    Entry = {[]() WINAPI { return &F->commandLine[0]; }, [](LPCSTR s) WINAPI { return const_cast<LPSTR>(*s ? s + 1 : s); },
              [](LPCSTR name) WINAPI { return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr; },
              [](LPOSVERSIONINFOA v) WINAPI {
                  return F->versionOk && v->dwOSVersionInfoSize == sizeof *v ? (v->dwPlatformId = F->platformId, TRUE) : FALSE;
              },
              IsWindow, []() WINAPI { return Hwnd(99); },
              [](HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter) WINAPI {
-                 const bool ok = instance == SaverInstance && dialog == MAKEINTRESOURCEA(IDD_CONFIGURE) &&
-                                 procedure == ConfigureDialog && parameter == 0;
-                 return F->mode = (ok ? "box " : "bad ") + N(owner), F->dialogResult;
+                 const bool ok = instance == SaverInstance && dialog == MAKEINTRESOURCEA(IDD_CONFIGURE) && procedure == ConfigureDialog;
+                 return F->mode = (ok && parameter == 0 ? "box " : "bad ") + N(owner), F->dialogResult;
              },
-             Load, Find, Free,
-             [](LPTOP_LEVEL_EXCEPTION_FILTER filter) WINAPI { return std::swap(filter, F->filter), filter; },
+             Load, Find, Free, [](LPTOP_LEVEL_EXCEPTION_FILTER filter) WINAPI { return std::swap(filter, F->filter), filter; },
              [](UINT code) WINAPI { F->exitCode = code; },
              [](HWND parent) { return F->mode = "run " + N(parent), F->duringRun ? F->duringRun() : void(), F->runResult; },
              [](HINSTANCE instance) { return instance == SaverInstance ? F->dialogClasses : FALSE; }, ConfigureDialog};
@@ -95,8 +90,7 @@ FakeSaverPlatform::FakeSaverPlatform() : entry_(Entry), rules_(CloseRules), hook
                       if (F->timers == 0 || first > WM_TIMER || last < WM_TIMER || !(remove & PM_REMOVE)) return FALSE;
                       return --F->timers, *message = MSG{window, WM_TIMER, 0, 0, 0, {0, 0}}, TRUE;
                   },
-                  // A sent message runs through the window's procedure, which ends here.
-                  DefaultSaverHandling, Default};
+                  DefaultSaverHandling, Default};  // a sent message runs through the window's procedure
     PasswordHooks = {[](HKEY root, LPCSTR subkey, PHKEY key) WINAPI {
                          if (!F->keyExists || root != HKEY_CURRENT_USER || !Is(subkey, "Control Panel\\Desktop")) return LONG(2);
                          return ++F->openKeys, *key = DESKTOP, LONG(0);
@@ -107,7 +101,7 @@ FakeSaverPlatform::FakeSaverPlatform() : entry_(Entry), rules_(CloseRules), hook
                          return std::memcpy(data, F->setting.data(), *size = DWORD(F->setting.size())), LONG(0);
                      },
                      [](HKEY key) WINAPI { return F->openKeys -= key == DESKTOP, LONG(0); }, Load, Find, Free,
-                     [](UINT action, UINT on, PVOID, UINT) WINAPI { return F->running = action == SPI_SCREENSAVERRUNNING ? on != 0 : F->running, TRUE; }};
+                     [](UINT action, UINT on, PVOID, UINT ini) WINAPI { return F->running = action == SPI_SCREENSAVERRUNNING && !ini ? on : F->running, TRUE; }};
     SaverWindowOps = {
         [](HINSTANCE instance, LPCSTR name) WINAPI { return instance == SaverInstance && name == MAKEINTRESOURCEA(100) ? HICON(1) : HICON(0); },
         [](int object) WINAPI { return reinterpret_cast<HGDIOBJ>(uintptr_t(0xB000 + object)); },
@@ -115,38 +109,31 @@ FakeSaverPlatform::FakeSaverPlatform() : entry_(Entry), rules_(CloseRules), hook
         [](DWORD ex, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent, HMENU, HINSTANCE instance, LPVOID) WINAPI {
             char text[160];
             std::snprintf(text, sizeof text, "%lx %s %lx %d,%d %dx%d %s", (unsigned long)ex, title, (unsigned long)style, x, y, w, h, N(parent).c_str());
-            F->window = Is(name, F->registered.lpszClassName) && instance == SaverInstance ? text : "bad";
-            return Hwnd(F->created);
+            return F->window = Is(name, F->registered.lpszClassName) && instance == SaverInstance ? text : "bad", Hwnd(F->created);
         },
         [](HWND window, RECT* rect) WINAPI { return *rect = F->host, BOOL(window == Hwnd(F->parent)); },
-        [](HWND) WINAPI { return HDC(nullptr); }, [](HDC, RECT* rect) WINAPI { return *rect = F->screen, 1; },
-        [](HWND, HDC) WINAPI { return 1; },
+        [](HWND) WINAPI { return HDC(nullptr); }, [](HDC, RECT* rect) WINAPI { return *rect = F->screen, 1; }, [](HWND, HDC) WINAPI { return 1; },
         [](LPCSTR name, LPCSTR title) WINAPI { return Hwnd(Is(name, SAVER_WINDOW_CLASS) && Is(title, "Screen Saver") ? F->runningSaver : 0); },
-        [](HWND window) WINAPI { return BOOL(window != nullptr); },
-        [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
+        IsWindow, [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
         [](LPCSTR name) WINAPI { return Is(name, "QueryCancelAutoPlay") ? UINT(0xC123) : UINT(0); },
-        [](MSG* message, HWND, UINT, UINT) WINAPI {
-            if (F->queue.empty()) return *message = MSG{nullptr, WM_QUIT, WPARAM(F->quitCode), 0, 0, {0, 0}}, FALSE;
+        [](MSG* message, HWND window, UINT first, UINT last) WINAPI {
+            // A loop for one window only, or one range of messages, would miss messages: it ends at once, failing.
+            const bool all = !window && !first && !last;
+            if (F->queue.empty() || !all) return *message = MSG{nullptr, WM_QUIT, WPARAM(all ? F->quitCode : 99), 0, 0, {0, 0}}, FALSE;
             return *message = F->queue.front(), F->queue.pop_front(), TRUE;
         },
-        [](const MSG*) WINAPI { return FALSE; },
-        [](const MSG* m) WINAPI { return SaverWindowProc(m->hwnd, m->message, m->wParam, m->lParam); },
-        [](int code) WINAPI { F->quit = code; },
+        [](const MSG*) WINAPI { return ++F->translated, FALSE; },
+        [](const MSG* m) WINAPI { return SaverWindowProc(m->hwnd, m->message, m->wParam, m->lParam); }, [](int code) WINAPI { F->quit = code; },
         [](LPCSTR name) WINAPI { return reinterpret_cast<HMODULE>(uintptr_t(F->ime && Is(name, "IMM32.DLL") ? 0x1DE : 0)); },
         [](HMODULE, LPCSTR name) WINAPI { return Is(name, "ImmAssociateContext") ? AsRoutine(Associate) : nullptr; },
         [](POINT* position) WINAPI { return *position = F->cursor, TRUE; }, SetCursor,
         [](HWND) WINAPI { return Hwnd(F->parent); }, Post, [](DWORD ms) WINAPI { F->sleeps += ms == 0; }, Default,
-        [](HWND, UINT message, WPARAM, LPARAM) CALLBACK {
-            return F->duringRun ? F->duringRun() : void(), F->passed.push_back(message), PROGRAM_RESULT;
-        }};
-    ResetFrameworkState();
+        [](HWND, UINT message, WPARAM, LPARAM) CALLBACK { return F->duringRun ? F->duringRun() : void(), F->passed.push_back(message), PROGRAM_RESULT; }};
+    saved = State();
 }
 
 FakeSaverPlatform::~FakeSaverPlatform()
 {
-    ResetFrameworkState();
-    Entry = entry_;
-    CloseRules = rules_;
-    PasswordHooks = hooks_;
-    SaverWindowOps = window_;
+    State() = saved;
+    Entry = entry_, CloseRules = rules_, PasswordHooks = hooks_, SaverWindowOps = window_;
 }

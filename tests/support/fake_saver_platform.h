@@ -5,7 +5,6 @@
 // values start from their initial state and are put back afterwards.
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -13,6 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/close_rules.h"
+#include "framework/entry.h"
+#include "framework/password_hooks.h"
+#include "framework/saver_window.h"
 #include "platform/close_rules.h"
 #include "platform/entry.h"
 #include "platform/password_hooks.h"
@@ -25,36 +28,33 @@ constexpr LRESULT DEFAULT_RESULT = 42, PROGRAM_RESULT = 7;
 struct FakeSaverPlatform {
     FakeSaverPlatform();
     ~FakeSaverPlatform();
-    // Windows 1234 and `parent` exist; the foreground window is 99.
-    std::string commandLine;
-    bool versionOk = true, keyExists = true, cursorOk = true, ime = false;
+    // The world. Windows 1234, `parent` and a `runningSaver` other than 0xDEAD exist; the foreground
+    // window is 99; `found` names libraries and routines; `setting` is ScreenSaveUsePassword's bytes.
+    // What the system saw. mode: "run <parent>", "box <owner>" or "pwd <owner>"; window: "ex-style title
+    // style x,y wxh parent"; posts: "window message wParam lParam"; loaded: libraries not yet freed;
+    // passed: messages handed to the program's procedure.
+    std::string commandLine, mode, window;
+    bool versionOk = true, keyExists = true, cursorOk = true, ime = false, running = false;
+    BOOL dialogClasses = TRUE, verdict = FALSE;
     DWORD platformId = VER_PLATFORM_WIN32_NT, tick = 0;
     INT_PTR dialogResult = 5;
-    int runResult = 7, timers = 0, quitCode = 0;
-    BOOL dialogClasses = TRUE, verdict = FALSE;
+    int runResult = 7, timers = 0, quitCode = 5, openKeys = 0, prompts = 0, hides = 0, sleeps = 0, translated = 0, quit = -1;
+    UINT exitCode = 0xDEAD;
     std::function<void()> duringRun, duringPrompt;
     std::set<std::string> found = {"MPR.DLL", "PwdChangePasswordA", "PASSWORD.CPL", "VerifyScreenSavePwd"};
-    std::vector<BYTE> setting = {1, 0, 0, 0};  // ScreenSaveUsePassword's bytes
-    POINT cursor = {100, 100};
-    RECT screen = {0, 0, 1024, 768}, host = {0, 0, 152, 112};
-    uintptr_t runningSaver = 0, created = 0x500, parent = 0x900;
+    std::vector<BYTE> setting = {1, 0, 0, 0};
+    POINT cursor = {0, 0};
+    RECT screen = {-10, 0, 1270, 1024}, host = {0, 0, 152, 112};
+    uintptr_t runningSaver = 0, created = 0x500, parent = 0x900, front = 0, imeContext = 0x77;
     ATOM atom = 1;
     std::deque<MSG> queue;
-
-    // What the system saw. `mode`: "run <parent>", "box <owner>", "pwd <owner>".
-    std::string mode, window;  // window: "ex title style x,y wxh parent"
-    UINT exitCode = 0xDEAD;
+    std::vector<std::string> posts;
+    std::map<std::string, int> loaded;
     LPTOP_LEVEL_EXCEPTION_FILTER filter = nullptr;
-    std::map<std::string, int> loaded;  // libraries loaded and not yet freed
-    bool running = false;
-    int openKeys = 0, prompts = 0, hides = 0, sleeps = 0, quit = -1;
-    std::vector<std::string> posts;  // "window message wParam lParam"
     WNDCLASSA registered = {};
-    uintptr_t front = 0, imeContext = 0x77;
-    std::vector<UINT> passed;  // messages handed to the program's procedure
-
-    EntryPlatform entry_;
-    CloseRulesPlatform rules_;
-    PasswordHooksPlatform hooks_;
-    SaverWindowPlatform window_;
+    std::vector<UINT> passed;
+    EntryPlatform entry_ = Entry;
+    CloseRulesPlatform rules_ = CloseRules;
+    PasswordHooksPlatform hooks_ = PasswordHooks;
+    SaverWindowPlatform window_ = SaverWindowOps;
 };
