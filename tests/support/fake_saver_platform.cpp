@@ -54,8 +54,8 @@ BOOL WINAPI Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return F->posts.push_back(text), TRUE;
 }
 LRESULT WINAPI Default(HWND, UINT, WPARAM, LPARAM) { return DEFAULT_RESULT; }
-HCURSOR WINAPI SetCursor(HCURSOR cursor) { return F->hides += cursor == nullptr, nullptr; }
-BOOL WINAPI IsWindow(HWND w) { return w && (w == Hwnd(1234) || w == Hwnd(F->parent) || w == Hwnd(F->runningSaver)) && w != Hwnd(0xDEAD); }
+HCURSOR WINAPI Cursor(HCURSOR cursor) { return F->hides += cursor == nullptr, nullptr; }
+BOOL WINAPI Exists(HWND w) { return w && (w == Hwnd(1234) || w == Hwnd(F->parent) || w == Hwnd(F->runningSaver)) && w != Hwnd(0xDEAD); }
 
 // The framework's process-wide values, kept from before the double and put back after it.
 auto State()
@@ -75,7 +75,7 @@ FakeSaverPlatform::FakeSaverPlatform()
              [](LPOSVERSIONINFOA v) WINAPI {
                  return F->versionOk && v->dwOSVersionInfoSize == sizeof *v ? (v->dwPlatformId = F->platformId, TRUE) : FALSE;
              },
-             IsWindow, []() WINAPI { return Hwnd(99); },
+             Exists, []() WINAPI { return Hwnd(99); },
              [](HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter) WINAPI {
                  const bool ok = instance == SaverInstance && dialog == MAKEINTRESOURCEA(IDD_CONFIGURE) && procedure == ConfigureDialog;
                  return F->mode = (ok && parameter == 0 ? "box " : "bad ") + N(owner), F->dialogResult;
@@ -84,13 +84,14 @@ FakeSaverPlatform::FakeSaverPlatform()
              [](UINT code) WINAPI { F->exitCode = code; },
              [](HWND parent) { return F->mode = "run " + N(parent), F->duringRun ? F->duringRun() : void(), F->runResult; },
              [](HINSTANCE instance) { return instance == SaverInstance ? F->dialogClasses : FALSE; }, ConfigureDialog};
-    CloseRules = {Post, [](POINT* p) WINAPI { return F->cursorOk ? (*p = F->cursor, TRUE) : FALSE; }, SetCursor,
+    CloseRules = {Post, [](POINT* p) WINAPI { return F->cursorOk ? (*p = F->cursor, TRUE) : FALSE; }, Cursor,
                   []() WINAPI { return F->tick; },
                   [](MSG* message, HWND window, UINT first, UINT last, UINT remove) WINAPI {
                       if (F->timers == 0 || first > WM_TIMER || last < WM_TIMER || !(remove & PM_REMOVE)) return FALSE;
                       return --F->timers, *message = MSG{window, WM_TIMER, 0, 0, 0, {0, 0}}, TRUE;
                   },
-                  DefaultSaverHandling, Default};  // a sent message runs through the window's procedure
+                  // A sent message runs through the window's procedure, which ends in the framework's handling.
+                  [](HWND w, UINT m, WPARAM wParam, LPARAM lParam) WINAPI { return DefaultSaverHandling(w, m, wParam, lParam); }, Default};
     PasswordHooks = {[](HKEY root, LPCSTR subkey, PHKEY key) WINAPI {
                          if (!F->keyExists || root != HKEY_CURRENT_USER || !Is(subkey, "Control Panel\\Desktop")) return LONG(2);
                          return ++F->openKeys, *key = DESKTOP, LONG(0);
@@ -114,7 +115,7 @@ FakeSaverPlatform::FakeSaverPlatform()
         [](HWND window, RECT* rect) WINAPI { return *rect = F->host, BOOL(window == Hwnd(F->parent)); },
         [](HWND) WINAPI { return HDC(nullptr); }, [](HDC, RECT* rect) WINAPI { return *rect = F->screen, 1; }, [](HWND, HDC) WINAPI { return 1; },
         [](LPCSTR name, LPCSTR title) WINAPI { return Hwnd(Is(name, SAVER_WINDOW_CLASS) && Is(title, "Screen Saver") ? F->runningSaver : 0); },
-        IsWindow, [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
+        Exists, [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
         [](LPCSTR name) WINAPI { return Is(name, "QueryCancelAutoPlay") ? UINT(0xC123) : UINT(0); },
         [](MSG* message, HWND window, UINT first, UINT last) WINAPI {
             // A loop for one window only, or one range of messages, would miss messages: it ends at once, failing.
@@ -126,7 +127,7 @@ FakeSaverPlatform::FakeSaverPlatform()
         [](const MSG* m) WINAPI { return SaverWindowProc(m->hwnd, m->message, m->wParam, m->lParam); }, [](int code) WINAPI { F->quit = code; },
         [](LPCSTR name) WINAPI { return reinterpret_cast<HMODULE>(uintptr_t(F->ime && Is(name, "IMM32.DLL") ? 0x1DE : 0)); },
         [](HMODULE, LPCSTR name) WINAPI { return Is(name, "ImmAssociateContext") ? AsRoutine(Associate) : nullptr; },
-        [](POINT* position) WINAPI { return *position = F->cursor, TRUE; }, SetCursor,
+        [](POINT* position) WINAPI { return *position = F->cursor, TRUE; }, Cursor,
         [](HWND) WINAPI { return Hwnd(F->parent); }, Post, [](DWORD ms) WINAPI { F->sleeps += ms == 0; }, Default,
         [](HWND, UINT message, WPARAM, LPARAM) CALLBACK { return F->duringRun ? F->duringRun() : void(), F->passed.push_back(message), PROGRAM_RESULT; }};
     saved = State();
