@@ -30,8 +30,8 @@ struct GlSurface {
     HGLRC context = NULL;
     GlSurface()
     {
-        PIXELFORMATDESCRIPTOR pfd = {sizeof pfd, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, 0, 24};
-        pfd.cDepthBits = 24;
+        PIXELFORMATDESCRIPTOR pfd = {};
+        pfd.nSize = sizeof pfd, pfd.nVersion = 1, pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER, pfd.cColorBits = pfd.cDepthBits = 24;
         SetPixelFormat(dc, ChoosePixelFormat(dc, &pfd), &pfd);
         if ((context = wglCreateContext(dc)) != NULL && !wglMakeCurrent(dc, context)) context = NULL;
     }
@@ -45,8 +45,9 @@ namespace {
 const HWND SAVER = reinterpret_cast<HWND>(0x5A5A), CHILD = reinterpret_cast<HWND>(0xC0C0);
 const HGLRC CONTEXT = reinterpret_cast<HGLRC>(0x6C6C);
 
-// What the system holds for the render window, and the trace written.
-struct RenderDouble {
+// The double of the RenderWindow table: what the system holds for the render
+// window, and the trace written.
+struct RenderWindowTest : testing::Test {
     HDC dc = reinterpret_cast<HDC>(0xDCDC), released = NULL;
     HWND child = CHILD;
     HGLRC context = CONTEXT, current = NULL, deleted = NULL;
@@ -57,11 +58,14 @@ struct RenderDouble {
     std::string window, trace;
     RenderWindowPlatform saved = RenderWindow;
     void (*savedTrace)(const char*) = Diagnostics.WriteTrace;
-    static RenderDouble* R;
+    FakeClock clock_;
+    FakeSaverPlatform framework_;
+    static RenderWindowTest* R;
 
-    RenderDouble()
+    RenderWindowTest()
     {
         R = this;
+        ResetSceneState();
         RenderWindow = {
             [](HWND window, RECT* rect) WINAPI { return *rect = {0, 0, 160, 120}, BOOL(window == SAVER); },
             [](int object) WINAPI { return object == BLACK_BRUSH ? HGDIOBJ(0xB1AC) : HGDIOBJ(NULL); },
@@ -97,18 +101,9 @@ struct RenderDouble {
             }};
         Diagnostics.WriteTrace = [](const char* text) { R->trace += text; };
     }
-    ~RenderDouble() { RenderWindow = saved, Diagnostics.WriteTrace = savedTrace; }
+    ~RenderWindowTest() { RenderWindow = saved, Diagnostics.WriteTrace = savedTrace, ResetSceneState(); }
 };
-RenderDouble* RenderDouble::R = nullptr;
-
-class RenderWindowTest : public testing::Test {
-protected:
-    void SetUp() override { ResetSceneState(); }
-    void TearDown() override { ResetSceneState(); }
-    FakeClock clock_;
-    FakeSaverPlatform framework_;
-    RenderDouble r;
-};
+RenderWindowTest* RenderWindowTest::R = nullptr;
 
 // Only creation makes a render window, of the saver window's size; every message then goes on to the default.
 TEST_F(RenderWindowTest, SaverCreationMakesTheRenderWindowOnce)
@@ -117,9 +112,9 @@ TEST_F(RenderWindowTest, SaverCreationMakesTheRenderWindowOnce)
     for (UINT message : {UINT(WM_CREATE), UINT(WM_SIZE), UINT(WM_PAINT), UINT(WM_DESTROY)})
         EXPECT_EQ(ScreenSaverProc(SAVER, message, 0, MAKELPARAM(320, 240)), DEFAULT_RESULT);
     EXPECT_TRUE(RandomSeed >= int32_t(before) && RandomSeed <= int32_t(std::time(NULL))) << RandomSeed;
-    EXPECT_TRUE(r.window == "0 Lumenfall Lumenfall 56000000 0,0 160x120 1" && r.trace == "ScreenSaverProc:WM_CREATE\n") << r.window;
-    EXPECT_TRUE(r.registered.lpfnWndProc == ScreenSaverChildProc && r.registered.hInstance == SaverInstance &&
-                r.registered.hbrBackground == HBRUSH(0xB1AC) && r.registered.lpszClassName == std::string("Lumenfall"));
+    EXPECT_TRUE(window == "0 Lumenfall Lumenfall 56000000 0,0 160x120 1" && trace == "ScreenSaverProc:WM_CREATE\n") << window;
+    EXPECT_TRUE(registered.lpfnWndProc == ScreenSaverChildProc && registered.hInstance == SaverInstance &&
+                registered.hbrBackground == HBRUSH(0xB1AC) && registered.lpszClassName == std::string("Lumenfall"));
     PreviewMode = TRUE;  // no close rules: the child's other messages go straight to the default
     for (UINT message : {UINT(WM_KEYDOWN), UINT(WM_CLOSE)}) EXPECT_EQ(ScreenSaverChildProc(CHILD, message, 0, 0), DEFAULT_RESULT);
 }
@@ -128,13 +123,13 @@ TEST_F(RenderWindowTest, RenderWindowDrawsAFramePerPaintAndLetsGoOnDestruction)
 {
     GlSurface surface;
     ASSERT_TRUE(surface.ok()) << "no OpenGL context on the test display";
-    r.dc = surface.hdc();
+    dc = surface.hdc();
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_CREATE, 0, 0), 0);
-    const PIXELFORMATDESCRIPTOR& pfd = r.asked;
+    const PIXELFORMATDESCRIPTOR& pfd = asked;
     const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     EXPECT_TRUE(pfd.nSize == sizeof pfd && pfd.nVersion == 1 && (pfd.dwFlags & needed) == needed && pfd.iPixelType == PFD_TYPE_RGBA &&
                 pfd.cColorBits == 24 && pfd.cDepthBits == 32 && pfd.iLayerType == PFD_MAIN_PLANE);
-    EXPECT_TRUE(r.setFormat == 7 && r.current == CONTEXT && r.invalid == 1 && RenderDC == r.dc && RenderContext == CONTEXT);
+    EXPECT_TRUE(setFormat == 7 && current == CONTEXT && invalid == 1 && RenderDC == dc && RenderContext == CONTEXT);
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_SIZE, 0, MAKELPARAM(160, 120)), 0);
     EXPECT_TRUE(ScreenWidth == 160 && ScreenHeight == 120);
     // One paint is one frame of 50 ms, which spawns the first flyers.
@@ -142,12 +137,12 @@ TEST_F(RenderWindowTest, RenderWindowDrawsAFramePerPaintAndLetsGoOnDestruction)
     glLoadIdentity();
     clock_.AdvanceSeconds(0.05);
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_PAINT, 0, 0), 0);
-    EXPECT_TRUE(r.drawnSwaps == 1 && r.painting == 0 && r.invalid == 2 && FrameCount == 1u && CRender::CountFlyers() == MIN_FLYERS);
+    EXPECT_TRUE(drawnSwaps == 1 && painting == 0 && invalid == 2 && FrameCount == 1u && CRender::CountFlyers() == MIN_FLYERS);
     EXPECT_NEAR(FrameInterval, 0.05, 1e-9);
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_DESTROY, 0, 0), 0);
-    EXPECT_TRUE(r.current == NULL && r.deleted == CONTEXT && r.released == surface.hdc() && r.quit == 0 && r.displayFlags == 0);
+    EXPECT_TRUE(current == NULL && deleted == CONTEXT && released == surface.hdc() && quit == 0 && displayFlags == 0);
     EXPECT_TRUE(RenderContext == NULL && RenderDC == NULL && CRender::CountFlyers() == 0);
-    EXPECT_EQ(r.trace, "ScreenSaverChildProc:WM_CREATE\nCRender::Init\nScreenSaverChildProc:WM_SIZE\nCRender::Resize\nScreenWidth = 160, "
+    EXPECT_EQ(trace, "ScreenSaverChildProc:WM_CREATE\nCRender::Init\nScreenSaverChildProc:WM_SIZE\nCRender::Resize\nScreenWidth = 160, "
                        "ScreenHeight = 120\nScreenSaverChildProc:WM_DESTROY\nCRender::Close\n1 frames rendered\n"
                        "Sample framerate  =  0.00 fps\nAverage framerate = 20.00 fps\n");
 }
@@ -156,16 +151,16 @@ TEST_F(RenderWindowTest, RenderWindowDrawsAFramePerPaintAndLetsGoOnDestruction)
 // with the error icon and no owner, and the process ends with code 1.
 TEST_F(RenderWindowTest, EachFailedCheckedCallEndsWithItsErrorBox)
 {
-    const struct { const char* name; void (*fail)(RenderDouble&); bool saver; } cases[] = {
-        {"RegisterClass", [](RenderDouble& d) { d.atom = 0; }, true}, {"CreateWindow", [](RenderDouble& d) { d.child = NULL; }, true},
-        {"ChoosePixelFormat", [](RenderDouble& d) { d.format = 0; }, false}, {"SetPixelFormat", [](RenderDouble& d) { d.setOk = FALSE; }, false},
-        {"wglCreateContext", [](RenderDouble& d) { d.context = NULL; }, false}, {"wglMakeCurrent", [](RenderDouble& d) { d.makeOk = FALSE; }, false},
+    const struct { const char* name; void (*fail)(RenderWindowTest&); bool saver; } cases[] = {
+        {"RegisterClass", [](RenderWindowTest& d) { d.atom = 0; }, true}, {"CreateWindow", [](RenderWindowTest& d) { d.child = NULL; }, true},
+        {"ChoosePixelFormat", [](RenderWindowTest& d) { d.format = 0; }, false}, {"SetPixelFormat", [](RenderWindowTest& d) { d.setOk = FALSE; }, false},
+        {"wglCreateContext", [](RenderWindowTest& d) { d.context = NULL; }, false}, {"wglMakeCurrent", [](RenderWindowTest& d) { d.makeOk = FALSE; }, false},
     };
     for (const auto& c : cases) {
-        c.fail(r);
+        c.fail(*this);
         EXPECT_EXIT((c.saver ? ScreenSaverProc(SAVER, WM_CREATE, 0, 0) : ScreenSaverChildProc(CHILD, WM_CREATE, 0, 0), std::exit(7)),
                     testing::ExitedWithCode(1), std::string("\\[box 0 ") + c.name + " failed\\. Lumenfall 10\\]$");
-        r.atom = 1, r.child = CHILD, r.format = 7, r.setOk = r.makeOk = TRUE, r.context = CONTEXT;
+        atom = 1, child = CHILD, format = 7, setOk = makeOk = TRUE, context = CONTEXT;
     }
 }
 }  // namespace
