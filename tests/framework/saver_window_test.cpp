@@ -24,8 +24,9 @@ TEST(SaverWindowTest, RunMakesTheWindowForItsMode)
         EXPECT_EQ(fake.passed, c.result == 5 ? std::vector<UINT>{WM_TIMER} : std::vector<UINT>{});
         EXPECT_TRUE(fake.translated == (c.result == 5) && AutoPlayMessage == (c.running == 0x321 ? 0u : 0xC123u));
         EXPECT_TRUE(hooked == (c.parent == 0 && c.result == 5) && fake.loaded.empty() && !fake.running);
-        EXPECT_TRUE(c.running == 0x321 || (fake.registered.lpfnWndProc == SaverWindowProc && fake.registered.hIcon &&
-                                           fake.registered.hbrBackground == HBRUSH(0xB000 + BLACK_BRUSH)));
+        const WNDCLASSA& k = fake.registered;
+        EXPECT_TRUE(c.running == 0x321 || (k.lpfnWndProc == SaverWindowProc && k.hIcon && k.hbrBackground == HBRUSH(0xB000 + BLACK_BRUSH) &&
+                                           k.style == (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC)));
     }
 }
 
@@ -44,12 +45,12 @@ TEST(SaverWindowTest, FrameworkShareOfTheMessages)
         {TRUE, FALSE, WM_CONTEXTMENU, 0, 1, 0, 0, "2304 123 2304 1234"}, {FALSE, TRUE, WM_SIZE, 0, P, 0, 0, ""},
     };
     for (const auto& c : cases) {
-        for (const uintptr_t host : {0x900, 0}) {  // the preview's host, and none left
+        for (const uintptr_t host : {0x900, 0, 0xDEAD}) {  // the preview's host, none, and one that has gone
             FakeSaverPlatform fake;
             PreviewMode = c.preview, CloseGranted = c.granted, fake.parent = host;
             EXPECT_EQ(SaverWindowProc(Hwnd(0x500), c.message, c.wParam, 1234), c.result) << c.message;
             EXPECT_TRUE(fake.passed.size() == (c.result == P) && fake.hides == c.hides && fake.sleeps == c.sleeps) << c.message;
-            EXPECT_EQ(fake.posts, *c.posted && host ? std::vector<std::string>{c.posted} : std::vector<std::string>{}) << c.message;
+            EXPECT_EQ(fake.posts, *c.posted && host == 0x900 ? std::vector<std::string>{c.posted} : std::vector<std::string>{}) << c.message;
         }
     }
 }

@@ -52,7 +52,7 @@ struct RenderWindowTest : testing::Test {
     HWND child = CHILD;
     HGLRC context = CONTEXT, current = NULL, deleted = NULL;
     BOOL setOk = TRUE, makeOk = TRUE;
-    int atom = 1, format = 7, setFormat = 0, quit = -1, invalid = 0, painting = 0, drawnSwaps = 0, displayFlags = -1;
+    int atom = 1, format = 7, setFormat = 0, described = 0, quit = -1, invalid = 0, painting = 0, drawnSwaps = 0, displayFlags = -1;
     WNDCLASSA registered = {};
     PIXELFORMATDESCRIPTOR asked = {};
     std::string window, trace;
@@ -81,7 +81,7 @@ struct RenderWindowTest : testing::Test {
             [](HWND window, HDC dc) WINAPI { return R->released = window == CHILD ? dc : HDC(NULL), 1; },
             [](HDC dc, const PIXELFORMATDESCRIPTOR* pfd) WINAPI { return R->asked = *pfd, dc == R->dc ? R->format : 0; },
             [](HDC dc, int format, const PIXELFORMATDESCRIPTOR*) WINAPI { return R->setFormat = dc == R->dc ? format : -1, R->setOk; },
-            [](HDC, int, UINT, PIXELFORMATDESCRIPTOR*) WINAPI { return 1; },
+            [](HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR*) WINAPI { return R->described = dc == R->dc && size == sizeof R->asked ? format : -1, 1; },
             [](HDC dc) WINAPI { return dc == R->dc ? R->context : HGLRC(NULL); },
             [](HDC dc, HGLRC rc) WINAPI { return R->current = dc == (rc ? R->dc : NULL) ? rc : HGLRC(-1), R->makeOk; },
             [](HGLRC context) WINAPI { return R->deleted = context, TRUE; },
@@ -114,7 +114,8 @@ TEST_F(RenderWindowTest, SaverCreationMakesTheRenderWindowOnce)
     EXPECT_TRUE(RandomSeed >= int32_t(before) && RandomSeed <= int32_t(std::time(NULL))) << RandomSeed;
     EXPECT_TRUE(window == "0 Lumenfall Lumenfall 56000000 0,0 160x120 1" && trace == "ScreenSaverProc:WM_CREATE\n") << window;
     EXPECT_TRUE(registered.lpfnWndProc == ScreenSaverChildProc && registered.hInstance == SaverInstance &&
-                registered.hbrBackground == HBRUSH(0xB1AC) && registered.lpszClassName == std::string("Lumenfall"));
+                registered.hbrBackground == HBRUSH(0xB1AC) && registered.lpszClassName == std::string("Lumenfall") &&
+                registered.style == (CS_HREDRAW | CS_VREDRAW | CS_OWNDC));
     PreviewMode = TRUE;  // no close rules: the child's other messages go straight to the default
     for (UINT message : {UINT(WM_KEYDOWN), UINT(WM_CLOSE)}) EXPECT_EQ(ScreenSaverChildProc(CHILD, message, 0, 0), DEFAULT_RESULT);
 }
@@ -129,7 +130,7 @@ TEST_F(RenderWindowTest, RenderWindowDrawsAFramePerPaintAndLetsGoOnDestruction)
     const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     EXPECT_TRUE(pfd.nSize == sizeof pfd && pfd.nVersion == 1 && (pfd.dwFlags & needed) == needed && pfd.iPixelType == PFD_TYPE_RGBA &&
                 pfd.cColorBits == 24 && pfd.cDepthBits == 32 && pfd.iLayerType == PFD_MAIN_PLANE);
-    EXPECT_TRUE(setFormat == 7 && current == CONTEXT && invalid == 1 && RenderDC == dc && RenderContext == CONTEXT);
+    EXPECT_TRUE(setFormat == 7 && described == 7 && current == CONTEXT && invalid == 1 && RenderDC == dc && RenderContext == CONTEXT);
     ASSERT_EQ(ScreenSaverChildProc(CHILD, WM_SIZE, 0, MAKELPARAM(160, 120)), 0);
     EXPECT_TRUE(ScreenWidth == 160 && ScreenHeight == 120);
     // One paint is one frame of 50 ms, which spawns the first flyers.
