@@ -8,7 +8,7 @@ namespace {
 // is loaded for the life of the window only; preview never loads it.
 TEST(SaverWindowTest, RunMakesTheWindowForItsMode)
 {
-    const char* const FULL = "8 Screen Saver 96000000 -10,0 1280x1024 0";
+    const char* const FULL = "8 Screen Saver 96000000 -10,-20 1280x1024 0";
     const struct { uintptr_t parent, running, created; ATOM atom; int result; const char* window; uintptr_t front; } cases[] = {
         {0, 0, 0x500, 1, 5, FULL, 0x500}, {0x900, 0, 0x500, 1, 5, "0 Preview 52000000 0,0 152x112 2304", 0},
         {0, 0x321, 0x500, 1, 0, "", 0x321}, {0, 0xDEAD, 0x500, 1, 5, FULL, 0x500}, {0, 0, 0x500, 0, 1, "", 0}, {0, 0, 0, 1, 1, FULL, 0},
@@ -23,7 +23,7 @@ TEST(SaverWindowTest, RunMakesTheWindowForItsMode)
         EXPECT_TRUE(fake.window == c.window && fake.front == c.front && PreviewMode == (c.parent != 0)) << c.window;
         EXPECT_EQ(fake.passed, c.result == 5 ? std::vector<UINT>{WM_TIMER} : std::vector<UINT>{});
         EXPECT_TRUE(fake.translated == (c.result == 5) && AutoPlayMessage == (c.running == 0x321 ? 0u : 0xC123u));
-        EXPECT_TRUE(hooked == (c.parent == 0 && c.result == 5) && fake.loaded.empty() && !fake.running);
+        EXPECT_TRUE(hooked == (c.parent == 0 && c.result == 5) && fake.loaded.empty() && !fake.running && fake.dcs == 0);
         const WNDCLASSA& k = fake.registered;
         EXPECT_TRUE(c.running == 0x321 || (k.lpfnWndProc == SaverWindowProc && k.hIcon && k.hbrBackground == HBRUSH(0xB000 + BLACK_BRUSH) &&
                                            k.style == (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC)));

@@ -113,7 +113,8 @@ FakeSaverPlatform::FakeSaverPlatform()
             return F->window = Is(name, F->registered.lpszClassName) && instance == SaverInstance ? text : "bad", Hwnd(F->created);
         },
         [](HWND window, RECT* rect) WINAPI { return *rect = F->host, BOOL(window == Hwnd(F->parent)); },
-        [](HWND) WINAPI { return HDC(nullptr); }, [](HDC, RECT* rect) WINAPI { return *rect = F->screen, 1; }, [](HWND, HDC) WINAPI { return 1; },
+        [](HWND) WINAPI { return ++F->dcs, HDC(0xDC); }, [](HDC, RECT* rect) WINAPI { return *rect = F->screen, 1; },
+        [](HWND, HDC dc) WINAPI { return F->dcs -= dc == HDC(0xDC), 1; },
         [](LPCSTR name, LPCSTR title) WINAPI { return Hwnd(Is(name, SAVER_WINDOW_CLASS) && Is(title, "Screen Saver") ? F->runningSaver : 0); },
         Exists, [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
         [](LPCSTR name) WINAPI { return Is(name, "QueryCancelAutoPlay") ? UINT(0xC123) : UINT(0); },

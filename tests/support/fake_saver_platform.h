@@ -32,19 +32,19 @@ struct FakeSaverPlatform {
     // window is 99; `found` names libraries and routines; `setting` is ScreenSaveUsePassword's bytes.
     // What the system saw. mode: "run <parent>", "box <owner>" or "pwd <owner>"; window: "ex-style title
     // style x,y wxh parent"; posts: "window message wParam lParam"; loaded: libraries not yet freed;
-    // passed: messages handed to the program's procedure.
+    // passed: messages handed to the program's procedure; dcs: device contexts not yet released.
     std::string commandLine, mode, window;
     bool versionOk = true, keyExists = true, cursorOk = true, ime = false, running = false;
     BOOL dialogClasses = TRUE, verdict = FALSE;
     DWORD platformId = VER_PLATFORM_WIN32_NT, tick = 0;
     INT_PTR dialogResult = 5;
-    int runResult = 7, timers = 0, quitCode = 5, openKeys = 0, prompts = 0, hides = 0, sleeps = 0, translated = 0, quit = -1;
+    int runResult = 7, timers = 0, quitCode = 5, openKeys = 0, prompts = 0, hides = 0, sleeps = 0, translated = 0, quit = -1, dcs = 0;
     UINT exitCode = 0xDEAD;
     std::function<void()> duringRun, duringPrompt;
     std::set<std::string> found = {"MPR.DLL", "PwdChangePasswordA", "PASSWORD.CPL", "VerifyScreenSavePwd"};
     std::vector<BYTE> setting = {1, 0, 0, 0};
     POINT cursor = {0, 0};
-    RECT screen = {-10, 0, 1270, 1024}, host = {0, 0, 152, 112};
+    RECT screen = {-10, -20, 1270, 1004}, host = {0, 0, 152, 112};
     uintptr_t runningSaver = 0, created = 0x500, parent = 0x900, front = 0, imeContext = 0x77;
     ATOM atom = 1;
     std::deque<MSG> queue;
