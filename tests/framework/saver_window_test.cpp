@@ -1,222 +1,70 @@
-// The saver window's run and the framework's share of its messages, over
-// doubles of the platform tables.
+// The saver window's run and the framework's share of its messages.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "framework/close_rules.h"
-#include "framework/entry.h"
-#include "framework/password_hooks.h"
-#include "framework/saver_window.h"
 #include "support/fake_saver_platform.h"
-#include "support/fake_saver_window.h"
 
 namespace {
-
-class SaverWindowTest : public testing::Test {
-protected:
-    SaverWindowTest() : window(platform) {}
-
-    // Sets up the Windows 95/98 family with the password on and a verifier.
-    void PasswordOn()
-    {
-        Win9xFamily = TRUE;
-        platform.storedValue = {1, 0, 0, 0};
-        platform.libraries = {"PASSWORD.CPL"};
-        platform.routines = {"VerifyScreenSavePwd"};
-    }
-
-    // Index of the first logged call that starts with `prefix`, or -1.
-    int IndexOf(const std::string& prefix) const
-    {
-        const auto& calls = platform.calls;
-        for (size_t i = 0; i < calls.size(); ++i)
-            if (calls[i].rfind(prefix, 0) == 0) return int(i);
-        return -1;
-    }
-
-    FakeSaverPlatform platform;
-    FakeSaverWindow window;
-};
-
-TEST_F(SaverWindowTest, FullScreenRunMakesATopmostWindowOverTheScreen)
+// Full-screen saving with a password on the Windows 95/98 family: the verifier
+// is loaded for the life of the window only; preview never loads it.
+TEST(SaverWindowTest, RunMakesTheWindowForItsMode)
 {
-    window.screen = {-10, 0, 1270, 1024};
-    window.queue.push_back(MSG{Window(0x500), WM_KEYDOWN, 'A', 0, 0, {0, 0}});
-    window.quitCode = 5;
-    EXPECT_EQ(RunSaver(nullptr), 5);  // the quit code
-
-    EXPECT_EQ(platform.CallsTo("CreateWindowExA"),
-              std::vector<std::string>{"CreateWindowExA(0x8, WindowsScreenSaverClass, Screen Saver, "
-                                       "0x96000000, -10, 0, 1280, 1024, 0)"});
-    EXPECT_EQ(window.registered.style, UINT(0x2B));
-    EXPECT_EQ(window.registered.lpfnWndProc, SaverWindowProc);
-    EXPECT_EQ(window.registered.hbrBackground, reinterpret_cast<HBRUSH>(uintptr_t(0xB000 + BLACK_BRUSH)));
-    EXPECT_EQ(window.registered.hCursor, nullptr);
-    EXPECT_EQ(window.registered.cbClsExtra + window.registered.cbWndExtra, 0);
-    EXPECT_EQ(platform.CallsTo("LoadIconA"), std::vector<std::string>{"LoadIconA(100)"});
-    EXPECT_EQ(SaverWindow, Window(0x500));
-    EXPECT_FALSE(PreviewMode);
-    // Brought to the front before the loop hands out its first message.
-    EXPECT_LT(IndexOf("SetForegroundWindow(1280)"), IndexOf("DispatchMessageA"));
-    EXPECT_GE(IndexOf("SetForegroundWindow(1280)"), 0);
-    EXPECT_GE(IndexOf("ScreenSaverProc(0x100"), 0);
-    // The AutoPlay query belongs to the Windows 95/98 family only.
-    EXPECT_EQ(AutoPlayMessage, 0u);
-    EXPECT_EQ(IndexOf("RegisterWindowMessageA"), -1);
-}
-
-TEST_F(SaverWindowTest, SecondFullScreenStartOnlyRaisesTheRunningSaver)
-{
-    PasswordOn();
-    window.runningSaver = 0x321;
-    EXPECT_EQ(RunSaver(nullptr), 0);
-    EXPECT_GE(IndexOf("SetForegroundWindow(801)"), 0);
-    EXPECT_EQ(IndexOf("RegisterClassA"), -1);
-    EXPECT_EQ(IndexOf("CreateWindowExA"), -1);
-    EXPECT_EQ(IndexOf("RegOpenKeyA"), -1);
-    EXPECT_EQ(IndexOf("LoadLibraryA"), -1);
-    EXPECT_EQ(IndexOf("FreeLibrary"), -1);
-}
-
-TEST_F(SaverWindowTest, PreviewIsAChildOfTheHostsClientArea)
-{
-    PasswordOn();
-    window.hostClient = {0, 0, 152, 112};
-    EXPECT_EQ(RunSaver(Window(0x900)), 0);
-    EXPECT_EQ(platform.CallsTo("CreateWindowExA"),
-              std::vector<std::string>{"CreateWindowExA(0x0, WindowsScreenSaverClass, Preview, "
-                                       "0x52000000, 0, 0, 152, 112, 2304)"});
-    EXPECT_TRUE(PreviewMode);
-    // Preview neither looks for a running saver, nor reads the password
-    // setting, nor comes to the front.
-    EXPECT_EQ(IndexOf("FindWindowA"), -1);
-    EXPECT_EQ(IndexOf("RegOpenKeyA"), -1);
-    EXPECT_EQ(IndexOf("SetForegroundWindow"), -1);
-}
-
-TEST_F(SaverWindowTest, PasswordHookSpansTheWindowsLife)
-{
-    PasswordOn();
-    window.queue.push_back(MSG{Window(0x500), WM_TIMER, 1, 0, 0, {0, 0}});
-    EXPECT_EQ(RunSaver(nullptr), 0);
-    const int on = IndexOf("SystemParametersInfoA(97, 1");
-    const int created = IndexOf("CreateWindowExA");
-    const int freed = IndexOf("FreeLibrary(PASSWORD.CPL)");
-    const int off = IndexOf("SystemParametersInfoA(97, 0");
-    ASSERT_GE(on, 0);
-    EXPECT_LT(IndexOf("FindWindowA"), IndexOf("RegOpenKeyA"));
-    EXPECT_LT(on, created);
-    EXPECT_LT(IndexOf("DispatchMessageA"), freed);
-    EXPECT_LT(freed, off);
-    EXPECT_EQ(VerifyPasswordFn, nullptr);
-    EXPECT_EQ(AutoPlayMessage, 0xC123u);
-}
-
-TEST_F(SaverWindowTest, NoWindowEndsTheRunAsAFailureAndUnloadsTheHook)
-{
-    struct Case {
-        ATOM atom;
-        uintptr_t created;
+    const char* const FULL = "8 Screen Saver 96000000 -10,-20 1280x1024 0";
+    const struct { uintptr_t parent, running, created; ATOM atom; int result; const char* window; uintptr_t front; } cases[] = {
+        {0, 0, 0x500, 1, 5, FULL, 0x500}, {0x900, 0, 0x500, 1, 5, "0 Preview 52000000 0,0 152x112 2304", 0},
+        {0, 0x321, 0x500, 1, 0, "", 0x321}, {0, 0xDEAD, 0x500, 1, 5, FULL, 0x500}, {0, 0, 0x500, 0, 1, "", 0}, {0, 0, 0, 1, 1, FULL, 0},
     };
-    for (const Case c : {Case{0, 0x500}, Case{0xC001, 0}}) {
-        platform.ClearCalls();
-        PasswordOn();
-        SaverWindow = nullptr;
-        window.classAtom = c.atom;
-        window.createdWindow = c.created;
-        window.quitCode = 0;
-        EXPECT_EQ(RunSaver(nullptr), 1) << "atom " << c.atom;
-        EXPECT_EQ(IndexOf("CreateWindowExA") >= 0, c.atom != 0);
-        EXPECT_EQ(IndexOf("SetForegroundWindow"), -1);
-        EXPECT_GE(IndexOf("SystemParametersInfoA(97, 0"), 0);
+    for (const auto& c : cases) {
+        FakeSaverPlatform fake;
+        Win9xFamily = TRUE, fake.parent = c.parent, fake.runningSaver = c.running, fake.created = c.created, fake.atom = c.atom;
+        fake.queue.push_back(MSG{Hwnd(0x500), WM_TIMER, 1, 0, 0, {0, 0}});
+        bool hooked = false;
+        fake.duringRun = [&] { hooked = fake.running && !fake.loaded.empty(); };
+        EXPECT_EQ(RunSaver(Hwnd(c.parent)), c.result) << c.window;
+        EXPECT_TRUE(fake.window == c.window && fake.front == c.front && PreviewMode == (c.parent != 0)) << c.window;
+        EXPECT_EQ(fake.passed, c.result == 5 ? std::vector<UINT>{WM_TIMER} : std::vector<UINT>{});
+        EXPECT_TRUE(fake.translated == (c.result == 5) && AutoPlayMessage == (c.running == 0x321 ? 0u : 0xC123u));
+        EXPECT_TRUE(hooked == (c.parent == 0 && c.result == 5) && fake.loaded.empty() && !fake.running && fake.dcs == 0);
+        const WNDCLASSA& k = fake.registered;
+        EXPECT_TRUE(c.running == 0x321 || (k.lpfnWndProc == SaverWindowProc && k.hIcon && k.hbrBackground == HBRUSH(0xB000 + BLACK_BRUSH) &&
+                                           k.style == (CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC)));
     }
 }
 
-// Each row sends one message to SaverWindowProc in a given state and names
-// the calls it must make and its result.
-TEST_F(SaverWindowTest, FrameworkShareOfTheMessages)
+TEST(SaverWindowTest, FrameworkShareOfTheMessages)
 {
-    struct Case {
-        const char* name;
-        BOOL preview, granted;
-        UINT message;
-        WPARAM wParam;
-        std::vector<std::string> calls;
-        LRESULT result;
-        uintptr_t host = 0x900;  // the preview window's parent
+    // Answered by the program (P), the default handling (D) or here; hides, yields and posts to the preview's host.
+    const LRESULT P = PROGRAM_RESULT, D = DEFAULT_RESULT;
+    const struct { BOOL preview, granted; UINT message; WPARAM wParam; LRESULT result; int hides, sleeps; const char* posted; } cases[] = {
+        {FALSE, FALSE, WM_SETTEXT, 0, 0, 0, 0, ""}, {TRUE, FALSE, WM_SETTEXT, 0, 0, 0, 0, ""}, {FALSE, FALSE, WM_PAINT, 0, P, 1, 0, ""},
+        {TRUE, FALSE, WM_PAINT, 0, P, 0, 0, ""}, {FALSE, TRUE, WM_PAINT, 0, D, 0, 0, ""}, {FALSE, FALSE, WM_KEYDOWN, 13, P, 0, 0, ""},
+        {FALSE, TRUE, WM_KEYDOWN, 13, D, 0, 0, ""}, {FALSE, TRUE, WM_MOUSEMOVE, 0, D, 0, 0, ""}, {FALSE, TRUE, WM_RBUTTONDOWN, 0, D, 0, 0, ""},
+        {FALSE, FALSE, WM_SYSCOMMAND, SC_SCREENSAVE, 0, 0, 0, ""}, {FALSE, FALSE, WM_SYSCOMMAND, SC_NEXTWINDOW, 0, 0, 0, ""},
+        {FALSE, FALSE, WM_SYSCOMMAND, SC_PREVWINDOW, 0, 0, 0, ""}, {FALSE, FALSE, WM_SYSCOMMAND, SC_CLOSE, P, 0, 0, ""},
+        {TRUE, FALSE, WM_SYSCOMMAND, SC_SCREENSAVE, P, 0, 0, ""}, {FALSE, FALSE, WM_TIMER, 1, P, 0, 1, ""},
+        {FALSE, TRUE, WM_TIMER, 1, 0, 0, 0, ""}, {FALSE, FALSE, WM_HELP, 0, P, 0, 0, ""}, {TRUE, FALSE, WM_HELP, 0, 1, 0, 0, "2304 83 2304 1234"},
+        {TRUE, FALSE, WM_CONTEXTMENU, 0, 1, 0, 0, "2304 123 2304 1234"}, {FALSE, TRUE, WM_SIZE, 0, P, 0, 0, ""},
     };
-    const Case cases[] = {
-        {"title never changes", FALSE, FALSE, WM_SETTEXT, 0, {}, 0},
-        {"title in preview", TRUE, FALSE, WM_SETTEXT, 0, {}, 0},
-        {"paint hides the cursor", FALSE, FALSE, WM_PAINT, 0, {"SetCursor(0)", "ScreenSaverProc(0xf, 0)"}, 7},
-        {"paint in preview", TRUE, FALSE, WM_PAINT, 0, {"ScreenSaverProc(0xf, 0)"}, 7},
-        {"paint once closing", FALSE, TRUE, WM_PAINT, 0, {"DefWindowProcA(0xf)"}, 99},
-        {"key while saving", FALSE, FALSE, WM_KEYDOWN, 13, {"ScreenSaverProc(0x100, 13)"}, 7},
-        {"key once closing", FALSE, TRUE, WM_KEYDOWN, 13, {"DefWindowProcA(0x100)"}, 99},
-        {"mouse once closing", FALSE, TRUE, WM_MOUSEMOVE, 0, {"DefWindowProcA(0x200)"}, 99},
-        {"button once closing", FALSE, TRUE, WM_RBUTTONDOWN, 0, {"DefWindowProcA(0x204)"}, 99},
-        {"screen saver command swallowed", FALSE, FALSE, WM_SYSCOMMAND, SC_SCREENSAVE, {}, 0},
-        {"next window swallowed", FALSE, FALSE, WM_SYSCOMMAND, SC_NEXTWINDOW, {}, 0},
-        {"previous window swallowed", FALSE, FALSE, WM_SYSCOMMAND, SC_PREVWINDOW, {}, 0},
-        {"close command passes", FALSE, FALSE, WM_SYSCOMMAND, SC_CLOSE, {"ScreenSaverProc(0x112, 61536)"}, 7},
-        {"preview passes switch commands", TRUE, FALSE, WM_SYSCOMMAND, SC_SCREENSAVE, {"ScreenSaverProc(0x112, 61760)"}, 7},
-        {"timer yields first", FALSE, FALSE, WM_TIMER, 1, {"Sleep(0)", "ScreenSaverProc(0x113, 1)"}, 7},
-        {"timer dropped once closing", FALSE, TRUE, WM_TIMER, 1, {}, 0},
-        {"help in full screen", FALSE, FALSE, WM_HELP, 0, {"ScreenSaverProc(0x53, 0)"}, 7},
-        {"context menu to the host", TRUE, FALSE, WM_CONTEXTMENU, 0, {"IsWindow(2304)", "PostMessageA(2304, 0x7b, 2304, 1234)"}, 1},
-        {"help to the host", TRUE, FALSE, WM_HELP, 0, {"IsWindow(2304)", "PostMessageA(2304, 0x53, 2304, 1234)"}, 1},
-        {"context menu with the host gone", TRUE, FALSE, WM_CONTEXTMENU, 0, {}, 1, 0},
-        {"other messages pass", FALSE, TRUE, WM_SIZE, 0, {"ScreenSaverProc(0x5, 0)"}, 7},
-    };
-    for (const Case& c : cases) {
-        window.parentOfWindow = c.host;
-        platform.ClearCalls();
-        PreviewMode = c.preview;
-        CloseGranted = c.granted;
-        EXPECT_EQ(SaverWindowProc(Window(0x500), c.message, c.wParam, 1234), c.result) << c.name;
-        EXPECT_EQ(platform.calls, c.calls) << c.name;
+    for (const auto& c : cases) {
+        for (const uintptr_t host : {0x900, 0, 0xDEAD}) {  // the preview's host, none, and one that has gone
+            FakeSaverPlatform fake;
+            PreviewMode = c.preview, CloseGranted = c.granted, fake.parent = host;
+            EXPECT_EQ(SaverWindowProc(Hwnd(0x500), c.message, c.wParam, 1234), c.result) << c.message;
+            EXPECT_TRUE(fake.passed.size() == (c.result == P) && fake.hides == c.hides && fake.sleeps == c.sleeps) << c.message;
+            EXPECT_EQ(fake.posts, *c.posted && host == 0x900 ? std::vector<std::string>{c.posted} : std::vector<std::string>{}) << c.message;
+        }
     }
 }
 
-TEST_F(SaverWindowTest, CreationDetachesTheInputMethodAndDestructionGivesItBack)
+TEST(SaverWindowTest, CreationDetachesTheInputMethodAndDestructionGivesItBack)
 {
-    struct Case {
-        bool ime_loaded;
-        BOOL preview;
-        std::vector<std::string> create_calls;
-        std::vector<std::string> destroy_calls;
-    };
-    const Case cases[] = {
-        {true, FALSE,
-         {"GetModuleHandleA(IMM32.DLL)", "GetProcAddress(ImmAssociateContext)",
-          "ImmAssociateContext(1280, 0)", "SetCursor(0)", "ScreenSaverProc(0x1, 0)"},
-         {"ImmAssociateContext(1280, 119)", "PostQuitMessage(0)", "ScreenSaverProc(0x2, 0)"}},
-        {false, FALSE,
-         {"GetModuleHandleA(IMM32.DLL)", "SetCursor(0)", "ScreenSaverProc(0x1, 0)"},
-         {"PostQuitMessage(0)", "ScreenSaverProc(0x2, 0)"}},
-        {false, TRUE,
-         {"GetModuleHandleA(IMM32.DLL)", "ScreenSaverProc(0x1, 0)"},
-         {"PostQuitMessage(0)", "ScreenSaverProc(0x2, 0)"}},
-    };
-    for (const Case& c : cases) {
-        ImeModule = nullptr;
-        ImeAssociateFn = nullptr;
-        SavedInputContext = nullptr;
-        window.imeLoaded = c.ime_loaded;
-        PreviewMode = c.preview;
-        platform.cursor = {321, 123};
-        platform.ClearCalls();
-        SaverWindowProc(Window(0x500), WM_CREATE, 0, 0);
-        EXPECT_EQ(platform.calls, c.create_calls);
-        EXPECT_EQ(LastCursorPos.x, 321);
-        EXPECT_EQ(LastCursorPos.y, 123);
-        platform.ClearCalls();
-        SaverWindowProc(Window(0x500), WM_DESTROY, 0, 0);
-        EXPECT_EQ(platform.calls, c.destroy_calls);
+    for (const int world : {0, 1, 2}) {  // input method, none, preview
+        FakeSaverPlatform fake;
+        fake.ime = world == 0, PreviewMode = world == 2, fake.cursor = {321, 123};
+        SaverWindowProc(Hwnd(0x500), WM_CREATE, 0, 0);
+        EXPECT_EQ(fake.imeContext, world == 0 ? 0u : 0x77u);
+        EXPECT_TRUE(LastCursorPos.x == 321 && LastCursorPos.y == 123 && fake.hides == (world < 2) && fake.quit == -1);
+        SaverWindowProc(Hwnd(0x500), WM_DESTROY, 0, 0);
+        EXPECT_TRUE(fake.imeContext == 0x77u && fake.quit == 0 && fake.passed == (std::vector<UINT>{WM_CREATE, WM_DESTROY}));
     }
 }
-
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 #include <vector>
 
 #include "framework/entry.h"
@@ -14,170 +12,66 @@
 #include "platform/password_hooks.h"
 
 namespace {
-// Opaque to the compiler, so the write below is a real store to address 0.
-int* volatile NowhereToWrite = nullptr;
+int* volatile NowhereToWrite = nullptr;  // opaque: the store below really goes to address 0
+int Asked = 0;
 
-BOOL WINAPI ReportWin9x(LPOSVERSIONINFOA version)
+// Runs the full-screen mode on the Windows 95/98 family (or not) with `run`
+// as the saver, reporting every change of the running flag, then faults.
+void RunThenFault(bool win9x, int (*run)(HWND))
 {
-    version->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
-    return TRUE;
-}
-
-BOOL WINAPI ReportRunningFlag(UINT action, UINT on, PVOID, UINT)
-{
-    std::fprintf(stderr, "[running flag %u %u]", action, on);
-    std::fflush(stderr);
-    return TRUE;
-}
-
-int FaultingRun(HWND)
-{
-    *NowhereToWrite = 1;
-    return 0;
-}
-
-void RunFaultingSaver(bool win9x)
-{
-    if (win9x) Entry.GetVersionExA = ReportWin9x;
-    Entry.RunSaver = FaultingRun;
-    PasswordHooks.SystemParametersInfoA = ReportRunningFlag;
-    SaverMain(GetModuleHandleA(nullptr), "/s");
-    std::fprintf(stderr, "[SaverMain returned]");
-    std::exit(0);
-}
-
-// The system ends a faulting process with the fault's code.
-const int ACCESS_VIOLATION_EXIT = static_cast<int>(EXCEPTION_ACCESS_VIOLATION);
-
-// Under Wine, a fault that the system reports starts Wine's debugger, which
-// waits on a crash dialog. For these tests the system's debugger is one that
-// cannot start, so the report ends at once and the process ends as it would
-// without a debugger. Windows itself is left alone.
-class FaultGuardDeathTest : public testing::Test {
-protected:
-    static bool UnderWine()
-    {
-        const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }
-    void SetUp() override
-    {
-        if (!UnderWine()) return;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, AEDEBUG, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &aeDebug_,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        DWORD size = sizeof savedDebugger_;
-        hadDebugger_ = RegQueryValueExA(aeDebug_, "Debugger", nullptr, nullptr,
-                                        reinterpret_cast<BYTE*>(savedDebugger_), &size) == ERROR_SUCCESS;
-        const char none[] = "lumenfall-no-such-debugger.exe %ld %ld";
-        ASSERT_EQ(RegSetValueExA(aeDebug_, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(none), sizeof none),
-                  ERROR_SUCCESS);
-    }
-    void TearDown() override
-    {
-        if (aeDebug_ == nullptr) return;
-        if (hadDebugger_) {
-            RegSetValueExA(aeDebug_, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(savedDebugger_),
-                           DWORD(strlen(savedDebugger_) + 1));
-        } else {
-            RegDeleteValueA(aeDebug_, "Debugger");
-        }
-        RegCloseKey(aeDebug_);
-    }
-
-private:
-    static constexpr const char* AEDEBUG = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
-    HKEY aeDebug_ = nullptr;
-    char savedDebugger_[512] = {};
-    bool hadDebugger_ = false;
-};
-
-TEST_F(FaultGuardDeathTest, FaultSwitchesTheRunningFlagOffBeforeTheProcessEnds)
-{
-    EXPECT_EXIT(RunFaultingSaver(true), testing::ExitedWithCode(ACCESS_VIOLATION_EXIT),
-                "^\\[running flag 97 0\\]$");
-}
-
-TEST_F(FaultGuardDeathTest, OutsideTheFamilyTheFaultEndsTheProcessAlone)
-{
-    EXPECT_EXIT(RunFaultingSaver(false), testing::ExitedWithCode(ACCESS_VIOLATION_EXIT), "^$");
-}
-
-// A fault after the run mode has returned is no longer the guard's.
-TEST_F(FaultGuardDeathTest, GuardEndsWithTheRunMode)
-{
-    EXPECT_EXIT(
-        {
-            Entry.GetVersionExA = ReportWin9x;
-            Entry.RunSaver = [](HWND) { return 3; };
-            PasswordHooks.SystemParametersInfoA = ReportRunningFlag;
-            std::fprintf(stderr, "[result %d]", SaverMain(GetModuleHandleA(nullptr), "/s"));
-            std::fflush(stderr);
-            *NowhereToWrite = 1;
-        },
-        testing::ExitedWithCode(ACCESS_VIOLATION_EXIT), "^\\[result 3\\]$");
-}
-
-std::vector<std::string> LibrariesAsked;
-
-HMODULE WINAPI RecordLoadLibrary(LPCSTR name)
-{
-    LibrariesAsked.emplace_back(name);
-    return nullptr;
-}
-
-// The password setting as Windows stores it, written into this Wine prefix's
-// registry as raw bytes of any length.
-class RealRegistryTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &desktop_, nullptr),
-                  ERROR_SUCCESS);
-        saved_ = PasswordHooks;
-        PasswordHooks.LoadLibraryA = RecordLoadLibrary;
-        LibrariesAsked.clear();
-        Win9xFamily = TRUE;
-    }
-    void TearDown() override
-    {
-        RegDeleteValueA(desktop_, "ScreenSaveUsePassword");
-        RegCloseKey(desktop_);
-        PasswordHooks = saved_;
-        Win9xFamily = FALSE;
-    }
-    void Store(const std::vector<BYTE>& bytes)
-    {
-        ASSERT_EQ(RegSetValueExA(desktop_, "ScreenSaveUsePassword", 0, REG_BINARY, bytes.data(), DWORD(bytes.size())),
-                  ERROR_SUCCESS);
-    }
-
-    HKEY desktop_ = nullptr;
-    PasswordHooksPlatform saved_;
-};
-
-TEST_F(RealRegistryTest, SettingIsJudgedOnItsOwnBytes)
-{
-    const struct {
-        std::vector<BYTE> bytes;
-        bool on;
-    } cases[] = {
-        {{1}, true},       {{0}, false},       {{0, 2}, true},     {{0, 0, 0}, false},
-        {{0, 0, 0, 1}, true}, {{0, 0, 0, 0}, false}, {{1, 0, 0, 0, 0}, false},  // too long: the query fails
+    if (win9x) Entry.GetVersionExA = [](LPOSVERSIONINFOA v) WINAPI { return v->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS, TRUE; };
+    Entry.RunSaver = run;
+    PasswordHooks.SystemParametersInfoA = [](UINT action, UINT on, PVOID, UINT) WINAPI {
+        return std::fprintf(stderr, "[flag %u %u]", action, on), std::fflush(stderr), TRUE;
     };
+    std::fprintf(stderr, "[result %d]", SaverMain(GetModuleHandleA(nullptr), "/s"));
+    std::fflush(stderr);
+    *NowhereToWrite = 1;
+}
+
+// The system ends a faulting process with the fault's code. Under Wine the
+// fault would start Wine's debugger, which waits on a crash dialog: for these
+// tests the system's debugger is one that cannot start.
+TEST(FaultGuardDeathTest, FaultInTheRunSwitchesTheRunningFlagOff)
+{
+    HKEY aeDebug = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &aeDebug, nullptr), ERROR_SUCCESS);
+    char saved[512] = {};
+    DWORD size = sizeof saved;
+    const bool had = RegQueryValueExA(aeDebug, "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(saved), &size) == ERROR_SUCCESS;
+    const char none[] = "lumenfall-no-such-debugger.exe %ld %ld";
+    RegSetValueExA(aeDebug, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(none), sizeof none);
+    const int code = static_cast<int>(EXCEPTION_ACCESS_VIOLATION);
+    auto fault = [](HWND) { return *NowhereToWrite = 1; };
+    EXPECT_EXIT(RunThenFault(true, fault), testing::ExitedWithCode(code), "^\\[flag 97 0\\]$");
+    EXPECT_EXIT(RunThenFault(false, fault), testing::ExitedWithCode(code), "^$");
+    // A fault after the run mode has returned is no longer the guard's.
+    EXPECT_EXIT(RunThenFault(true, [](HWND) { return 3; }), testing::ExitedWithCode(code), "^\\[result 3\\]$");
+    if (had) RegSetValueExA(aeDebug, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
+    else RegDeleteValueA(aeDebug, "Debugger");
+    RegCloseKey(aeDebug);
+}
+
+// The password setting as Windows stores it, raw bytes of any length, in this Wine prefix's registry.
+TEST(RealRegistryTest, SettingIsJudgedOnItsOwnBytes)
+{
+    const struct { std::vector<BYTE> bytes; bool on; } cases[] = {{{1}, true}, {{0}, false}, {{0, 2}, true}, {{0, 0, 0}, false},
+        {{0, 0, 0, 1}, true}, {{0, 0, 0, 0}, false}, {{1, 0, 0, 0, 0}, false}, {{}, false}};
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &desktop, nullptr), ERROR_SUCCESS);
+    const PasswordHooksPlatform saved = PasswordHooks;
+    PasswordHooks.LoadLibraryA = [](LPCSTR name) WINAPI { return Asked += std::string(name) == "PASSWORD.CPL", HMODULE(nullptr); };
+    Win9xFamily = TRUE;
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bytes.size() << " bytes");
-        Store(c.bytes);
-        LibrariesAsked.clear();
+        Asked = 0;
+        if (c.bytes.empty()) RegDeleteValueA(desktop, "ScreenSaveUsePassword");  // no value at all: off
+        else RegSetValueExA(desktop, "ScreenSaveUsePassword", 0, REG_BINARY, c.bytes.data(), DWORD(c.bytes.size()));
         LoadPasswordHook();
-        EXPECT_EQ(LibrariesAsked, c.on ? std::vector<std::string>{"PASSWORD.CPL"} : std::vector<std::string>{});
-        EXPECT_EQ(PasswordModule, nullptr);
+        EXPECT_TRUE(Asked == c.on && PasswordModule == nullptr) << c.bytes.size() << " bytes";
     }
-    // No value at all: the password is off.
-    RegDeleteValueA(desktop_, "ScreenSaveUsePassword");
-    LibrariesAsked.clear();
-    LoadPasswordHook();
-    EXPECT_TRUE(LibrariesAsked.empty());
+    PasswordHooks = saved;
+    Win9xFamily = FALSE;
+    RegCloseKey(desktop);
 }
 }  // namespace

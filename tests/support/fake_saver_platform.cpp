@@ -1,291 +1,141 @@
 #include "support/fake_saver_platform.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
-#include "framework/close_rules.h"
-#include "framework/entry.h"
-#include "framework/password_hooks.h"
+#include "platform/render_window.h"
+#include "resources/resource.h"
+
+#ifndef _WIN32
+// The Windows program's tables: natively nothing fills them but the tests.
+EntryPlatform Entry = {};
+CloseRulesPlatform CloseRules = {};
+PasswordHooksPlatform PasswordHooks = {};
+SaverWindowPlatform SaverWindowOps = {};
+RenderWindowPlatform RenderWindow = {};
+#endif
 
 namespace {
-FakeSaverPlatform* current = nullptr;
+FakeSaverPlatform* F = nullptr;
+const HKEY DESKTOP = reinterpret_cast<HKEY>(uintptr_t(0x2000));
 
-// Library handles are small made-up numbers, one per name in this list.
-const char* const LIBRARY_NAMES[] = {"MPR.DLL", "PASSWORD.CPL"};
-constexpr uintptr_t FIRST_LIBRARY = 0x1000;
+std::string N(const void* handle) { return std::to_string(reinterpret_cast<uintptr_t>(handle)); }
+bool Is(LPCSTR a, const char* b) { return std::strcmp(a, b) == 0; }
+template <typename R> FARPROC AsRoutine(R routine) { return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(routine)); }
 
-
-const char* LibraryName(HMODULE library)
+DWORD WINAPI ChangePassword(LPCSTR key, HWND owner, DWORD a, DWORD b)
 {
-    const uintptr_t index = reinterpret_cast<uintptr_t>(library) - FIRST_LIBRARY;
-    return index < sizeof LIBRARY_NAMES / sizeof *LIBRARY_NAMES ? LIBRARY_NAMES[index] : "?";
+    return F->mode = (Is(key, "SCRSAVE") && a == 0 && b == 0 ? "pwd " : "bad ") + N(owner), 0;
 }
-
-// Entry.
-LPSTR WINAPI FakeGetCommandLineA() { return &current->commandLine[0]; }
-
-LPSTR WINAPI FakeCharNextA(LPCSTR text) { return const_cast<LPSTR>(*text != '\0' ? text + 1 : text); }
-
-HMODULE WINAPI FakeGetModuleHandleA(LPCSTR name)
+BOOL WINAPI Verifier(HWND) { return ++F->prompts, F->duringPrompt ? F->duringPrompt() : void(), F->verdict; }
+HIMC WINAPI Associate(HWND, HIMC context) { return std::swap(F->imeContext, reinterpret_cast<uintptr_t&>(context)), context; }
+INT_PTR CALLBACK ConfigureDialog(HWND, UINT, WPARAM, LPARAM) { return 0; }
+// A library's handle is its name's entry in `loaded`.
+HMODULE WINAPI Load(LPCSTR name)
 {
-    current->Log("GetModuleHandleA(%s)", name != nullptr ? name : "null");
-    return current->module;
+    return F->found.count(name) ? HMODULE((++F->loaded[name], F->loaded.find(name)->first.c_str())) : nullptr;
 }
-
-BOOL WINAPI FakeGetVersionExA(LPOSVERSIONINFOA version)
+FARPROC WINAPI Find(HMODULE library, LPCSTR name)
 {
-    current->Log("GetVersionExA(%lu)", static_cast<unsigned long>(version->dwOSVersionInfoSize));
-    // A failing call leaves the record as it found it, platform id included.
-    if (!current->versionSucceeds) return FALSE;
-    version->dwPlatformId = current->platformId;
-    return TRUE;
+    const char* in = reinterpret_cast<const char*>(library);
+    if (F->found.count(name) && Is(name, "PwdChangePasswordA") && Is(in, "MPR.DLL")) return AsRoutine(ChangePassword);
+    return F->found.count(name) && Is(name, "VerifyScreenSavePwd") && Is(in, "PASSWORD.CPL") ? AsRoutine(Verifier) : nullptr;
 }
-
-BOOL WINAPI FakeIsWindow(HWND window)
+BOOL WINAPI Free(HMODULE library)
 {
-    current->Log("IsWindow(%lu)", Number(window));
-    return current->windows.count(reinterpret_cast<uintptr_t>(window)) != 0;
+    const char* name = reinterpret_cast<const char*>(library);
+    return --F->loaded[name] == 0 ? F->loaded.erase(name) : 0, TRUE;
 }
-
-HWND WINAPI FakeGetForegroundWindow()
+BOOL WINAPI Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    current->Log("GetForegroundWindow");
-    return Window(current->foreground);
+    char text[80];
+    std::snprintf(text, sizeof text, "%s %u %lu %ld", N(window).c_str(), message, (unsigned long)wParam, (long)lParam);
+    return F->posts.push_back(text), TRUE;
 }
+LRESULT WINAPI Default(HWND, UINT, WPARAM, LPARAM) { return DEFAULT_RESULT; }
+HCURSOR WINAPI Cursor(HCURSOR cursor) { return F->hides += cursor == nullptr, nullptr; }
+BOOL WINAPI Exists(HWND w) { return w && (w == Hwnd(1234) || w == Hwnd(F->parent) || w == Hwnd(F->runningSaver)) && w != Hwnd(0xDEAD); }
 
-INT_PTR CALLBACK FakeConfigureDialog(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-INT_PTR WINAPI FakeDialogBoxParamA(HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure,
-                                   LPARAM parameter)
+// The framework's process-wide values, kept from before the double and put back after it.
+auto State()
 {
-    current->Log("DialogBoxParamA(%lu, %lu, %lu, %s, %ld)", Number(instance), Number(dialog), Number(owner),
-           procedure == FakeConfigureDialog ? "ScreenSaverConfigureDialog" : "?", static_cast<long>(parameter));
-    return current->dialogResult;
+    return std::tie(SaverInstance, Win9xFamily, PreviewMode, CloseGranted, CheckInProgress, AutoPlayMessage, LastCheckTick,
+                    LastCursorPos, PasswordModule, VerifyPasswordFn, SaverWindow, ImeModule, ImeAssociateFn, SavedInputContext);
 }
-
-HMODULE WINAPI FakeLoadLibraryA(LPCSTR name)
-{
-    current->Log("LoadLibraryA(%s)", name);
-    if (current->libraries.count(name) == 0) return nullptr;
-    for (uintptr_t i = 0; i < sizeof LIBRARY_NAMES / sizeof *LIBRARY_NAMES; ++i)
-        if (std::strcmp(LIBRARY_NAMES[i], name) == 0) return reinterpret_cast<HMODULE>(FIRST_LIBRARY + i);
-    return nullptr;
-}
-
-DWORD WINAPI FakePwdChangePasswordA(LPCSTR registryKey, HWND owner, DWORD reserved1, DWORD reserved2)
-{
-    current->Log("PwdChangePasswordA(%s, %lu, %lu, %lu)", registryKey, Number(owner),
-           static_cast<unsigned long>(reserved1), static_cast<unsigned long>(reserved2));
-    return 0;
-}
-
-BOOL WINAPI FakeVerifyScreenSavePwd(HWND window)
-{
-    current->Log("VerifyScreenSavePwd(%lu)", Number(window));
-    if (current->duringPrompt) current->duringPrompt();
-    return current->verdict;
-}
-
-template <typename Routine>
-FARPROC AsRoutine(Routine routine)
-{
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(routine));
-}
-
-FARPROC WINAPI FakeGetProcAddress(HMODULE library, LPCSTR name)
-{
-    current->Log("GetProcAddress(%s, %s)", LibraryName(library), name);
-    if (current->routines.count(name) == 0) return nullptr;
-    if (std::strcmp(name, "PwdChangePasswordA") == 0) return AsRoutine(FakePwdChangePasswordA);
-    if (std::strcmp(name, "VerifyScreenSavePwd") == 0) return AsRoutine(FakeVerifyScreenSavePwd);
-    return nullptr;
-}
-
-BOOL WINAPI FakeFreeLibrary(HMODULE library)
-{
-    current->Log("FreeLibrary(%s)", LibraryName(library));
-    return TRUE;
-}
-
-LPTOP_LEVEL_EXCEPTION_FILTER WINAPI FakeSetUnhandledExceptionFilter(LPTOP_LEVEL_EXCEPTION_FILTER filter)
-{
-    current->Log("SetUnhandledExceptionFilter(%s)", filter == nullptr ? "null" : "filter");
-    const LPTOP_LEVEL_EXCEPTION_FILTER previous = current->installedFilter;
-    current->installedFilter = filter;
-    return previous;
-}
-
-void WINAPI FakeExitProcess(UINT code) { current->Log("ExitProcess(%u)", code); }
-
-int FakeRunSaver(HWND parent)
-{
-    current->Log("RunSaver(%lu)", Number(parent));
-    if (current->duringRun) current->duringRun();
-    return current->runSaverResult;
-}
-
-BOOL FakeRegisterSaverDialogClasses(HINSTANCE instance)
-{
-    current->Log("RegisterSaverDialogClasses(%lu)", Number(instance));
-    return current->dialogClassesRegistered;
-}
-
-// Close rules.
-BOOL WINAPI FakePostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    current->Log("PostMessageA(%lu, 0x%X, %lu, %ld)", Number(window), message, static_cast<unsigned long>(wParam),
-           static_cast<long>(lParam));
-    return TRUE;
-}
-
-BOOL WINAPI FakeGetCursorPos(POINT* position)
-{
-    current->Log("GetCursorPos");
-    if (!current->cursorReadable) return FALSE;
-    *position = current->cursor;
-    return TRUE;
-}
-
-HCURSOR WINAPI FakeSetCursor(HCURSOR cursor)
-{
-    current->Log("SetCursor(%lu)", Number(cursor));
-    return nullptr;
-}
-
-DWORD WINAPI FakeGetTickCount() { return current->tick; }
-
-BOOL WINAPI FakePeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT remove)
-{
-    current->Log("PeekMessageA(%lu, 0x%X, 0x%X, %u)", Number(window), first, last, remove);
-    if (current->pendingTimers == 0) return FALSE;
-    --current->pendingTimers;
-    *message = MSG{};
-    message->hwnd = window;
-    message->message = WM_TIMER;
-    return TRUE;
-}
-
-// A sent message runs through the window's procedure, which ends in the
-// framework's default handling.
-LRESULT WINAPI FakeSendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    current->Log("SendMessageA(%lu, 0x%X)", Number(window), message);
-    return DefaultSaverHandling(window, message, wParam, lParam);
-}
-
-LRESULT WINAPI FakeDefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    current->Log("DefWindowProcA(%lu, 0x%X, %lu, %ld)", Number(window), message, static_cast<unsigned long>(wParam),
-           static_cast<long>(lParam));
-    return current->defaultResult;
-}
-
-// Password hooks.
-const HKEY DESKTOP_KEY = reinterpret_cast<HKEY>(uintptr_t(0x2000));
-
-LONG WINAPI FakeRegOpenKeyA(HKEY root, LPCSTR subkey, PHKEY key)
-{
-    current->Log("RegOpenKeyA(%s, %s)", root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : "?", subkey);
-    if (current->openResult == ERROR_SUCCESS) *key = DESKTOP_KEY;
-    return current->openResult;
-}
-
-LONG WINAPI FakeRegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                 LPDWORD size)
-{
-    current->Log("RegQueryValueExA(%s, %s, %s, %s, %lu)", key == DESKTOP_KEY ? "desktop" : "?", name,
-           reserved == nullptr ? "null" : "reserved", type == nullptr ? "null" : "type",
-           static_cast<unsigned long>(*size));
-    if (*size >= sizeof(DWORD)) std::memcpy(&current->wordBeforeQuery, data, sizeof(DWORD));
-    if (current->queryResult != ERROR_SUCCESS) return current->queryResult;
-    if (current->storedValue.size() > *size) return ERROR_MORE_DATA;
-    std::memcpy(data, current->storedValue.data(), current->storedValue.size());
-    *size = DWORD(current->storedValue.size());
-    return ERROR_SUCCESS;
-}
-
-LONG WINAPI FakeRegCloseKey(HKEY key)
-{
-    current->Log("RegCloseKey(%s)", key == DESKTOP_KEY ? "desktop" : "?");
-    return ERROR_SUCCESS;
-}
-
-BOOL WINAPI FakeSystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT fWinIni)
-{
-    current->Log("SystemParametersInfoA(%u, %u, %s, %u)", action, uiParam, pvParam == nullptr ? "null" : "word",
-           fWinIni);
-    if (action == SPI_SCREENSAVERRUNNING) {
-        if (pvParam != nullptr) *static_cast<DWORD*>(pvParam) = current->runningFlag;
-        current->runningFlag = uiParam != 0;
-    }
-    return TRUE;
-}
-
-void ResetFrameworkState()
-{
-    SaverInstance = nullptr;
-    Win9xFamily = FALSE;
-    PreviewMode = FALSE;
-    AutoPlayMessage = 0;
-    CloseGranted = FALSE;
-    CheckInProgress = FALSE;
-    LastCheckTick = NO_CHECK_TICK;
-    LastCursorPos = POINT{0, 0};
-    PasswordModule = nullptr;
-    VerifyPasswordFn = nullptr;
-}
+template <typename... T> std::tuple<T...> Values(const std::tuple<T&...>&);
+decltype(Values(State())) saved;
 }  // namespace
 
 FakeSaverPlatform::FakeSaverPlatform()
-    : savedEntry_(Entry), savedCloseRules_(CloseRules), savedPasswordHooks_(PasswordHooks)
 {
-    current = this;
-    Entry = {FakeGetCommandLineA, FakeCharNextA,       FakeGetModuleHandleA,            FakeGetVersionExA,
-             FakeIsWindow,        FakeGetForegroundWindow,                              FakeDialogBoxParamA,
-             FakeLoadLibraryA,    FakeGetProcAddress,  FakeFreeLibrary,                 FakeSetUnhandledExceptionFilter,
-             FakeExitProcess,     FakeRunSaver,        FakeRegisterSaverDialogClasses,  FakeConfigureDialog};
-    CloseRules = {FakePostMessageA,  FakeGetCursorPos,  FakeSetCursor,     FakeGetTickCount,
-                  FakePeekMessageA, FakeSendMessageA, FakeDefWindowProcA};
-    PasswordHooks = {FakeRegOpenKeyA,  FakeRegQueryValueExA, FakeRegCloseKey,          FakeLoadLibraryA,
-                     FakeGetProcAddress, FakeFreeLibrary,    FakeSystemParametersInfoA};
-    ResetFrameworkState();
+    F = this;
+    Entry = {[]() WINAPI { return &F->commandLine[0]; }, [](LPCSTR s) WINAPI { return const_cast<LPSTR>(*s ? s + 1 : s); },
+             [](LPCSTR name) WINAPI { return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr; },
+             [](LPOSVERSIONINFOA v) WINAPI {
+                 return F->versionOk && v->dwOSVersionInfoSize == sizeof *v ? (v->dwPlatformId = F->platformId, TRUE) : FALSE;
+             },
+             Exists, []() WINAPI { return Hwnd(99); },
+             [](HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter) WINAPI {
+                 const bool ok = instance == SaverInstance && dialog == MAKEINTRESOURCEA(IDD_CONFIGURE) && procedure == ConfigureDialog;
+                 return F->mode = (ok && parameter == 0 ? "box " : "bad ") + N(owner), F->dialogResult;
+             },
+             Load, Find, Free, [](LPTOP_LEVEL_EXCEPTION_FILTER filter) WINAPI { return std::swap(filter, F->filter), filter; },
+             [](UINT code) WINAPI { F->exitCode = code; },
+             [](HWND parent) { return F->mode = "run " + N(parent), F->duringRun ? F->duringRun() : void(), F->runResult; },
+             [](HINSTANCE instance) { return instance == SaverInstance ? F->dialogClasses : FALSE; }, ConfigureDialog};
+    CloseRules = {Post, [](POINT* p) WINAPI { return F->cursorOk ? (*p = F->cursor, TRUE) : FALSE; }, Cursor,
+                  []() WINAPI { return F->tick; },
+                  [](MSG* message, HWND window, UINT first, UINT last, UINT remove) WINAPI {
+                      if (F->timers == 0 || first > WM_TIMER || last < WM_TIMER || !(remove & PM_REMOVE)) return FALSE;
+                      return --F->timers, *message = MSG{window, WM_TIMER, 0, 0, 0, {0, 0}}, TRUE;
+                  },
+                  // A sent message runs through the window's procedure, which ends in the framework's handling.
+                  [](HWND w, UINT m, WPARAM wParam, LPARAM lParam) WINAPI { return DefaultSaverHandling(w, m, wParam, lParam); }, Default};
+    PasswordHooks = {[](HKEY root, LPCSTR subkey, PHKEY key) WINAPI {
+                         if (!F->keyExists || root != HKEY_CURRENT_USER || !Is(subkey, "Control Panel\\Desktop")) return LONG(2);
+                         return ++F->openKeys, *key = DESKTOP, LONG(0);
+                     },
+                     [](HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD, LPBYTE data, LPDWORD size) WINAPI {
+                         if (key != DESKTOP || reserved || !Is(name, "ScreenSaveUsePassword") || F->setting.empty()) return LONG(2);
+                         if (F->setting.size() > *size) return LONG(ERROR_MORE_DATA);
+                         return std::memcpy(data, F->setting.data(), *size = DWORD(F->setting.size())), LONG(0);
+                     },
+                     [](HKEY key) WINAPI { return F->openKeys -= key == DESKTOP, LONG(0); }, Load, Find, Free,
+                     [](UINT action, UINT on, PVOID, UINT ini) WINAPI { return F->running = action == SPI_SCREENSAVERRUNNING && !ini ? on : F->running, TRUE; }};
+    SaverWindowOps = {
+        [](HINSTANCE instance, LPCSTR name) WINAPI { return instance == SaverInstance && name == MAKEINTRESOURCEA(100) ? HICON(1) : HICON(0); },
+        [](int object) WINAPI { return reinterpret_cast<HGDIOBJ>(uintptr_t(0xB000 + object)); },
+        [](const WNDCLASSA* window_class) WINAPI { return F->registered = *window_class, F->atom; },
+        [](DWORD ex, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent, HMENU, HINSTANCE instance, LPVOID) WINAPI {
+            char text[160];
+            std::snprintf(text, sizeof text, "%lx %s %lx %d,%d %dx%d %s", (unsigned long)ex, title, (unsigned long)style, x, y, w, h, N(parent).c_str());
+            return F->window = Is(name, F->registered.lpszClassName) && instance == SaverInstance ? text : "bad", Hwnd(F->created);
+        },
+        [](HWND window, RECT* rect) WINAPI { return *rect = F->host, BOOL(window == Hwnd(F->parent)); },
+        [](HWND) WINAPI { return ++F->dcs, HDC(0xDC); }, [](HDC, RECT* rect) WINAPI { return *rect = F->screen, 1; },
+        [](HWND, HDC dc) WINAPI { return F->dcs -= dc == HDC(0xDC), 1; },
+        [](LPCSTR name, LPCSTR title) WINAPI { return Hwnd(Is(name, SAVER_WINDOW_CLASS) && Is(title, "Screen Saver") ? F->runningSaver : 0); },
+        Exists, [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
+        [](LPCSTR name) WINAPI { return Is(name, "QueryCancelAutoPlay") ? UINT(0xC123) : UINT(0); },
+        [](MSG* message, HWND window, UINT first, UINT last) WINAPI {
+            // A loop for one window only, or one range of messages, would miss messages: it ends at once, failing.
+            const bool all = !window && !first && !last;
+            if (F->queue.empty() || !all) return *message = MSG{nullptr, WM_QUIT, WPARAM(all ? F->quitCode : 99), 0, 0, {0, 0}}, FALSE;
+            return *message = F->queue.front(), F->queue.pop_front(), TRUE;
+        },
+        [](const MSG*) WINAPI { return ++F->translated, FALSE; },
+        [](const MSG* m) WINAPI { return SaverWindowProc(m->hwnd, m->message, m->wParam, m->lParam); }, [](int code) WINAPI { F->quit = code; },
+        [](LPCSTR name) WINAPI { return reinterpret_cast<HMODULE>(uintptr_t(F->ime && Is(name, "IMM32.DLL") ? 0x1DE : 0)); },
+        [](HMODULE, LPCSTR name) WINAPI { return Is(name, "ImmAssociateContext") ? AsRoutine(Associate) : nullptr; },
+        [](POINT* position) WINAPI { return *position = F->cursor, TRUE; }, Cursor,
+        [](HWND) WINAPI { return Hwnd(F->parent); }, Post, [](DWORD ms) WINAPI { F->sleeps += ms == 0; }, Default,
+        [](HWND, UINT message, WPARAM, LPARAM) CALLBACK { return F->duringRun ? F->duringRun() : void(), F->passed.push_back(message), PROGRAM_RESULT; }};
+    saved = State();
 }
 
 FakeSaverPlatform::~FakeSaverPlatform()
 {
-    ResetFrameworkState();
-    Entry = savedEntry_;
-    CloseRules = savedCloseRules_;
-    PasswordHooks = savedPasswordHooks_;
-    current = nullptr;
-}
-
-void FakeSaverPlatform::Log(const char* format, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    calls.emplace_back(text);
-}
-
-void FakeSaverPlatform::UseEntryWorld(bool win9x)
-{
-    windows = {1234};
-    foreground = 99;
-    runSaverResult = FAKE_RUN_RESULT;
-    dialogResult = FAKE_DIALOG_RESULT;
-    libraries = {"MPR.DLL"};
-    routines = {"PwdChangePasswordA"};
-    platformId = win9x ? VER_PLATFORM_WIN32_WINDOWS : VER_PLATFORM_WIN32_NT;
-}
-
-std::vector<std::string> FakeSaverPlatform::CallsTo(const std::string& prefix) const
-{
-    std::vector<std::string> matching;
-    for (const std::string& call : calls)
-        if (call.compare(0, prefix.size(), prefix) == 0) matching.push_back(call);
-    return matching;
+    State() = saved;
+    Entry = entry_, CloseRules = rules_, PasswordHooks = hooks_, SaverWindowOps = window_;
 }

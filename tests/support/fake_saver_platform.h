@@ -1,92 +1,60 @@
-// Doubles for the saver framework's three platform tables (entry, close rules,
-// password hooks), installed for the lifetime of the object. Every call is
-// logged as one line of text with its arguments, in order, and answered from
-// the public fields. The framework's process-wide values start from their
-// initial state and are put back afterwards.
+// One double for the framework's platform tables (entry, close rules, password
+// hooks, saver window), installed for the object's life. It keeps what the
+// system would keep (loaded libraries, open keys, the running flag, posted
+// messages) and answers from the public fields. The framework's process-wide
+// values start from their initial state and are put back afterwards.
 #pragma once
 
-#include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "framework/close_rules.h"
+#include "framework/entry.h"
+#include "framework/password_hooks.h"
+#include "framework/saver_window.h"
 #include "platform/close_rules.h"
 #include "platform/entry.h"
 #include "platform/password_hooks.h"
+#include "platform/saver_window.h"
 
-// What the entry's doubles answer in the standard world of the entry tests
-// and the fuzzer: a run of the saver, and the configuration dialog.
-constexpr int FAKE_RUN_RESULT = 7;
-constexpr int FAKE_DIALOG_RESULT = 5;
+inline HWND Hwnd(uintptr_t number) { return reinterpret_cast<HWND>(number); }
+// Default handling answers DEFAULT_RESULT, the program's procedure PROGRAM_RESULT.
+constexpr LRESULT DEFAULT_RESULT = 42, PROGRAM_RESULT = 7;
 
-class FakeSaverPlatform {
-public:
+struct FakeSaverPlatform {
     FakeSaverPlatform();
     ~FakeSaverPlatform();
-    FakeSaverPlatform(const FakeSaverPlatform&) = delete;
-    FakeSaverPlatform& operator=(const FakeSaverPlatform&) = delete;
-
-    // The standard world: window 1234 exists, window 99 has the foreground,
-    // MPR.DLL offers PwdChangePasswordA, and the runs answer the FAKE_ results.
-    void UseEntryWorld(bool win9x);
-
-    std::vector<std::string> calls;
-    // Appends one call, formatted like printf, to `calls`.
-    void Log(const char* format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 2, 3)))
-#endif
-        ;
-    // The calls whose text starts with `prefix`.
-    std::vector<std::string> CallsTo(const std::string& prefix) const;
-    void ClearCalls() { calls.clear(); }
-
-    // Entry.
-    std::string commandLine;
-    HMODULE module = reinterpret_cast<HMODULE>(uintptr_t(0x400000));
-    bool versionSucceeds = true;
-    DWORD platformId = VER_PLATFORM_WIN32_NT;
-    std::set<uintptr_t> windows;  // handles that name a window
-    uintptr_t foreground = 0;
-    BOOL dialogClassesRegistered = TRUE;
-    INT_PTR dialogResult = 1;
-    int runSaverResult = 0;
-    std::function<void()> duringRun;  // runs inside RunSaver
-    LPTOP_LEVEL_EXCEPTION_FILTER installedFilter = nullptr;
-
-    // Libraries that load, and routine names found in them ("MPR.DLL",
-    // "PwdChangePasswordA", "PASSWORD.CPL", "VerifyScreenSavePwd").
-    std::set<std::string> libraries;
-    std::set<std::string> routines;
-
-    // Close rules.
+    // The world. Windows 1234, `parent` and a `runningSaver` other than 0xDEAD exist; the foreground
+    // window is 99; `found` names libraries and routines; `setting` is ScreenSaveUsePassword's bytes.
+    // What the system saw. mode: "run <parent>", "box <owner>" or "pwd <owner>"; window: "ex-style title
+    // style x,y wxh parent"; posts: "window message wParam lParam"; loaded: libraries not yet freed;
+    // passed: messages handed to the program's procedure; dcs: device contexts not yet released.
+    std::string commandLine, mode, window;
+    bool versionOk = true, keyExists = true, cursorOk = true, ime = false, running = false;
+    BOOL dialogClasses = TRUE, verdict = FALSE;
+    DWORD platformId = VER_PLATFORM_WIN32_NT, tick = 0;
+    INT_PTR dialogResult = 5;
+    int runResult = 7, timers = 0, quitCode = 5, openKeys = 0, prompts = 0, hides = 0, sleeps = 0, translated = 0, quit = -1, dcs = 0;
+    UINT exitCode = 0xDEAD;
+    std::function<void()> duringRun, duringPrompt;
+    std::set<std::string> found = {"MPR.DLL", "PwdChangePasswordA", "PASSWORD.CPL", "VerifyScreenSavePwd"};
+    std::vector<BYTE> setting = {1, 0, 0, 0};
     POINT cursor = {0, 0};
-    bool cursorReadable = true;
-    DWORD tick = 0;
-    int pendingTimers = 0;
-    LRESULT defaultResult = 42;          // DefWindowProcA's answer
-    BOOL verdict = FALSE;                // the password prompt's answer
-    std::function<void()> duringPrompt;  // runs while the prompt is up
-
-    // Password hooks: the registry's answers and the bytes that the query
-    // writes (only the first `size` bytes the caller offers).
-    LONG openResult = ERROR_SUCCESS;
-    LONG queryResult = ERROR_SUCCESS;
-    std::vector<BYTE> storedValue = {0, 0, 0, 0};
-    DWORD wordBeforeQuery = 0xDEADBEEF;  // what the caller's word held on entry
-    bool runningFlag = false;  // what the system was last told
-
-private:
-    EntryPlatform savedEntry_;
-    CloseRulesPlatform savedCloseRules_;
-    PasswordHooksPlatform savedPasswordHooks_;
+    RECT screen = {-10, -20, 1270, 1004}, host = {0, 0, 152, 112};
+    uintptr_t runningSaver = 0, created = 0x500, parent = 0x900, front = 0, imeContext = 0x77;
+    ATOM atom = 1;
+    std::deque<MSG> queue;
+    std::vector<std::string> posts;
+    std::map<std::string, int> loaded;
+    LPTOP_LEVEL_EXCEPTION_FILTER filter = nullptr;
+    WNDCLASSA registered = {};
+    std::vector<UINT> passed;
+    EntryPlatform entry_ = Entry;
+    CloseRulesPlatform rules_ = CloseRules;
+    PasswordHooksPlatform hooks_ = PasswordHooks;
+    SaverWindowPlatform window_ = SaverWindowOps;
 };
-
-// A window handle from its number, and back, for expectations.
-inline HWND Window(uintptr_t number) { return reinterpret_cast<HWND>(number); }
-inline unsigned long Number(const void* handle)
-{
-    return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(handle));
-}
