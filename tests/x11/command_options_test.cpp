@@ -36,10 +36,8 @@ TEST(CommandOptionsTest, Table)
         {"/P1234", nullptr, "host 1234 tail"},
         {"/l 4294967297", nullptr, "host 1 tail"},
         {"/c:77", nullptr, "about 77 tail"},
-        {"/c 77", nullptr, "about tail"},
         {"-root", "", "root"},
         {"--root", "0x2a00007", "host 44040199"},
-        {"--root", "44040199", "host 44040199"},
         {"-window-id 0x1C00003 -fps", nullptr, "host 29360131 fps"},
         {"--window-id=123 --max-fps 0", "0x99", "host 123 cap0"},
         {"/p 55 --fps --max-fps=30", nullptr, "host 55 tail fps cap30"},
@@ -59,7 +57,6 @@ TEST(CommandOptionsTest, Table)
         {"--window-id 0x20000000", nullptr, "refuse --window-id wants"},  // beyond 29 bits
         {"--window-id 99999999999999999999999", nullptr, "refuse --window-id wants"},
         {"--max-fps 1001", nullptr, "refuse --max-fps wants a whole number from 0 to 1000, not \"1001\""},
-        {"--max-fps=", nullptr, "refuse --max-fps wants"},
         {"--fps=1", nullptr, "refuse --fps takes no value"},
         {"--root", "0xzz", "refuse XSCREENSAVER_WINDOW holds \"0xzz\""},
         {"--root /s", nullptr, "refuse \"/s\" cannot go with"},

@@ -11,12 +11,7 @@ import os, signal, subprocess, sys, tempfile, time
 
 AREA, STATE, SAVER, PREVIEW_HOST, BUILD = sys.argv[1:6]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
-STARTED, FAILURES, FOLDERS = [], [], []
-
-
-def folder():
-    FOLDERS.append(tempfile.mkdtemp())
-    return FOLDERS[-1]
+STARTED, FAILURES, SCRATCH = [], [], tempfile.mkdtemp()
 
 
 def check(condition, what):
@@ -119,8 +114,8 @@ class Host:
 def command_lines():
     no_display = {k: v for k, v in ENV.items() if k != "DISPLAY"}
     no_glx = private_server("-extension", "GLX")
-    for line, env, code, said in [("/x", None, -1, "lumenfall: "), ("--max-fps -1", None, -1, "--max-fps"),
-                                  ("/p 1234", no_display, -1, ""), ("--root", no_display, 1, "XOpenDisplay"),
+    for line, env, code, said in [("/x", None, -1, "lumenfall: "), ("/p 1234", no_display, -1, ""),
+                                  ("--root", no_display, 1, "XOpenDisplay"),
                                   ("--root", no_glx, 1, "glXQueryExtension failed"), ("--help", None, 0, "--window-id"),
                                   ("--version", None, 0, "lumenfall 1.")]:
         process = start(*line.split(" "), env=env)
@@ -214,8 +209,7 @@ def large_host():
 
 
 def about_box():
-    here = folder()
-    record, handler = here + "/opened", here + "/url-handler"
+    record, handler = SCRATCH + "/opened", SCRATCH + "/url-handler"
     with open(handler, "w") as f:
         f.write(f'#!/bin/sh\nprintf "%s|%s\\n" "$#" "$1" >> "{record}"\n')
     os.chmod(handler, 0o755)
@@ -249,7 +243,8 @@ def about_box():
 
 def xscreensaver():
     # The installed saver under Debian's XScreenSaver daemon, which runs no saver as root: as nobody.
-    root, home = folder(), folder()
+    root, home = SCRATCH + "/root", SCRATCH + "/home"
+    os.makedirs(home)
     tool("cmake", "--install", BUILD, "--prefix", "/usr", "--component", "lumenfall", env=dict(ENV, DESTDIR=root))
     saver = root + "/usr/libexec/xscreensaver/lumenfall"
     xml = open(root + "/usr/share/xscreensaver/config/lumenfall.xml").read()
@@ -258,7 +253,7 @@ def xscreensaver():
     with open(home + "/.xscreensaver", "w") as f:
         f.write(f"timeout: 1:00:00\nlock: False\nfade: False\nsplash: False\nmode: one\nselected: 0\n"
                 f"dpmsEnabled: False\ngrabDesktopImages: False\nprograms: GL: {saver} {arguments} \\n\n")
-    subprocess.run(["chmod", "-R", "a+rX", root, home])
+    subprocess.run(["chmod", "-R", "a+rX", SCRATCH])
     subprocess.run(["chown", "-R", "nobody:nogroup", home])
     env = private_server("-ac", "-br")
     daemon = start("setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "env", "-i", "HOME=" + home,
@@ -277,13 +272,12 @@ def xscreensaver():
 
 def xwayland():
     # Full screen under weston's Xwayland: weston must survive and show the saver's window.
-    here = folder()
     weston = start("weston", "--backend=headless-backend.so", "--xwayland", "--socket=lumenfall-test", "--no-config",
-                   "--idle-time=0", "--log=" + here + "/log", program=True, env=dict(ENV, XDG_RUNTIME_DIR=here))
-    log = lambda: open(here + "/log").read() if os.path.exists(here + "/log") else ""
+                   "--idle-time=0", "--log=" + SCRATCH + "/log", program=True, env=dict(ENV, XDG_RUNTIME_DIR=SCRATCH))
+    log = lambda: open(SCRATCH + "/log").read() if os.path.exists(SCRATCH + "/log") else ""
     display = wait_for(lambda: log().partition("xserver listening on display ")[2].split("\n")[0], 10)
     check(display, "weston offers an X display")
-    env = dict(ENV, DISPLAY=display, XDG_RUNTIME_DIR=here)
+    env = dict(ENV, DISPLAY=display, XDG_RUNTIME_DIR=SCRATCH)
     tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=env)  # starts Xwayland
     process = start("/s", env=env)
     full = wait_for(lambda: tool("xdotool", "search", "--onlyvisible", "--class", "^WindowsScreenSaverClass$", env=env))
@@ -302,7 +296,6 @@ finally:
                 p.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 p.kill()
-    for f in FOLDERS:
-        subprocess.run(["rm", "-rf", f])
+    subprocess.run(["rm", "-rf", SCRATCH])
 print(f"{len(FAILURES)} failed" if FAILURES else "all passed")
 sys.exit(1 if FAILURES else 0)
