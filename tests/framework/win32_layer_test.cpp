@@ -1,19 +1,16 @@
-// The framework over the real Win32 layer, under Wine: the fault guard with a
-// real fault, and the password setting read through the real registry.
+// The framework over the real Win32 layer, under Wine: the fault guard with a real
+// fault.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "framework/entry.h"
-#include "framework/password_hooks.h"
 #include "platform/entry.h"
 #include "platform/password_hooks.h"
 
 namespace {
 int* volatile NowhereToWrite = nullptr;  // opaque: the store below really goes to address 0
-int Asked = 0;
 
 // Runs the full-screen mode on the Windows 95/98 family (or not) with `run`
 // as the saver, reporting every change of the running flag, then faults.
@@ -51,27 +48,5 @@ TEST(FaultGuardDeathTest, FaultInTheRunSwitchesTheRunningFlagOff)
     if (had) RegSetValueExA(aeDebug, "Debugger", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
     else RegDeleteValueA(aeDebug, "Debugger");
     RegCloseKey(aeDebug);
-}
-
-// The password setting as Windows stores it, raw bytes of any length, in this Wine prefix's registry.
-TEST(RealRegistryTest, SettingIsJudgedOnItsOwnBytes)
-{
-    const struct { std::vector<BYTE> bytes; bool on; } cases[] = {{{1}, true}, {{0}, false}, {{0, 2}, true}, {{0, 0, 0}, false},
-        {{0, 0, 0, 1}, true}, {{0, 0, 0, 0}, false}, {{1, 0, 0, 0, 0}, false}, {{}, false}};
-    HKEY desktop = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &desktop, nullptr), ERROR_SUCCESS);
-    const PasswordHooksPlatform saved = PasswordHooks;
-    PasswordHooks.LoadLibraryA = [](LPCSTR name) WINAPI { return Asked += std::string(name) == "PASSWORD.CPL", HMODULE(nullptr); };
-    Win9xFamily = TRUE;
-    for (const auto& c : cases) {
-        Asked = 0;
-        if (c.bytes.empty()) RegDeleteValueA(desktop, "ScreenSaveUsePassword");  // no value at all: off
-        else RegSetValueExA(desktop, "ScreenSaveUsePassword", 0, REG_BINARY, c.bytes.data(), DWORD(c.bytes.size()));
-        LoadPasswordHook();
-        EXPECT_TRUE(Asked == c.on && PasswordModule == nullptr) << c.bytes.size() << " bytes";
-    }
-    PasswordHooks = saved;
-    Win9xFamily = FALSE;
-    RegCloseKey(desktop);
 }
 }  // namespace
