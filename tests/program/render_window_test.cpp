@@ -41,7 +41,7 @@ struct RenderWindowTest : testing::Test {
     void (*savedTrace)(const char*) = Diagnostics.WriteTrace;
     FakeClock clock_;
     FakeSaverPlatform framework_;
-    static RenderWindowTest* R;
+    static inline RenderWindowTest* R = nullptr;
 
     RenderWindowTest()
     {
@@ -84,7 +84,6 @@ struct RenderWindowTest : testing::Test {
     }
     ~RenderWindowTest() { RenderWindow = saved, Diagnostics.WriteTrace = savedTrace, ResetSceneState(); }
 };
-RenderWindowTest* RenderWindowTest::R = nullptr;
 
 // Only creation makes a render window, of the saver window's size; every message then goes on to the default.
 TEST_F(RenderWindowTest, SaverCreationMakesTheRenderWindowOnce)
