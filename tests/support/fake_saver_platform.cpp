@@ -73,17 +73,17 @@ FakeSaverPlatform::FakeSaverPlatform()
     Entry = {[]() WINAPI { return &F->commandLine[0]; }, [](LPCSTR s) WINAPI { return const_cast<LPSTR>(*s ? s + 1 : s); },
              [](LPCSTR name) WINAPI { return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr; },
              [](LPOSVERSIONINFOA v) WINAPI {
-                 return F->versionOk && v->dwOSVersionInfoSize == sizeof *v ? (v->dwPlatformId = F->platformId, TRUE) : FALSE;
+                 return F->found.count("version") && v->dwOSVersionInfoSize == sizeof *v ? (v->dwPlatformId = F->platformId, TRUE) : FALSE;
              },
              Exists, []() WINAPI { return Hwnd(99); },
              [](HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter) WINAPI {
                  const bool ok = instance == SaverInstance && dialog == MAKEINTRESOURCEA(IDD_CONFIGURE) && procedure == ConfigureDialog;
-                 return F->mode = (ok && parameter == 0 ? "box " : "bad ") + N(owner), F->dialogResult;
+                 return F->mode = (ok && parameter == 0 ? "box " : "bad ") + N(owner), INT_PTR(F->found.count("dialog") ? 5 : -1);
              },
              Load, Find, Free, [](LPTOP_LEVEL_EXCEPTION_FILTER filter) WINAPI { return std::swap(filter, F->filter), filter; },
              [](UINT code) WINAPI { F->exitCode = code; },
              [](HWND parent) { return F->mode = "run " + N(parent), F->duringRun ? F->duringRun() : void(), F->runResult; },
-             [](HINSTANCE instance) { return instance == SaverInstance ? F->dialogClasses : FALSE; }, ConfigureDialog};
+             [](HINSTANCE instance) { return BOOL(instance == SaverInstance && F->found.count("classes")); }, ConfigureDialog};
     CloseRules = {Post, [](POINT* p) WINAPI { return F->cursorOk ? (*p = F->cursor, TRUE) : FALSE; }, Cursor,
                   []() WINAPI { return F->tick; },
                   [](MSG* message, HWND window, UINT first, UINT last, UINT remove) WINAPI {
@@ -112,8 +112,8 @@ FakeSaverPlatform::FakeSaverPlatform()
             std::snprintf(text, sizeof text, "%lx %s %lx %d,%d %dx%d %s", (unsigned long)ex, title, (unsigned long)style, x, y, w, h, N(parent).c_str());
             return F->window = Is(name, F->registered.lpszClassName) && instance == SaverInstance ? text : "bad", Hwnd(F->created);
         },
-        [](HWND window, RECT* rect) WINAPI { return *rect = F->host, BOOL(window == Hwnd(F->parent)); },
-        [](HWND) WINAPI { return ++F->dcs, HDC(0xDC); }, [](HDC, RECT* rect) WINAPI { return *rect = F->screen, 1; },
+        [](HWND window, RECT* rect) WINAPI { return *rect = RECT{0, 0, 152, 112}, BOOL(window == Hwnd(F->parent)); },
+        [](HWND) WINAPI { return ++F->dcs, HDC(0xDC); }, [](HDC, RECT* rect) WINAPI { return *rect = RECT{-10, -20, 1270, 1004}, 1; },
         [](HWND, HDC dc) WINAPI { return F->dcs -= dc == HDC(0xDC), 1; },
         [](LPCSTR name, LPCSTR title) WINAPI { return Hwnd(Is(name, SAVER_WINDOW_CLASS) && Is(title, "Screen Saver") ? F->runningSaver : 0); },
         Exists, [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
