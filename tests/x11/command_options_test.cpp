@@ -31,8 +31,6 @@ TEST(CommandOptionsTest, Table)
         const char* expected;     // Describe(), or "refuse " and a piece of the message
     } cases[] = {
         {"", nullptr, "about"},
-        {"- / -S", nullptr, "full"},
-        {"/s /p 1234", nullptr, "full"},
         {"/P1234", nullptr, "host 1234 tail"},
         {"/l 4294967297", nullptr, "host 1 tail"},
         {"/c:77", nullptr, "about 77 tail"},
@@ -48,7 +46,6 @@ TEST(CommandOptionsTest, Table)
         {"/s -version", nullptr, "version"},
         {"/a 12", nullptr, "refuse the password change (/a)"},
         {"/x", nullptr, "refuse \"/x\""},
-        {"/p", nullptr, "refuse \"/p\""},
         {"/p 0x1a", nullptr, "refuse \"/p 0x1a\""},  // the Windows grammar is decimal
         {"--window-id", nullptr, "refuse --window-id needs a value"},
         {"--window-id 12abc", nullptr, "refuse --window-id wants an X window id, decimal or 0x hexadecimal, not \"12abc\""},
