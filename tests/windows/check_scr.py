@@ -28,7 +28,7 @@ for line in dump("-d", "--no-show-raw-insn").splitlines():
     if m := re.match(r"^[0-9a-f]+ <(.+)>:$", line):
         function = m.group(1)
     elif (m := re.match(r"^\s*([0-9a-f]+):\s+(.+)$", line)) and function != ".gcc_except_table":
-        if re.search(r"%[xy]?mm\d", m.group(2)) or re.match(r"(ld|st)mxcsr|[slm]fence|movnti|clflush|prefetch", m.group(2)):
+        if re.search(r"%[xy]?mm\d|^((ld|st)mxcsr|[slm]fence|movnti|clflush|prefetch)", m.group(2)):
             sse.append(f"first SSE instruction: {' '.join(m.group(2).split())} at {m.group(1)} in {function}")
 print("\n".join(f"FAIL {failure}" for failure in failures + sse[:1]) or f"{len(tables)} DLLs, all on the lists; no SSE")
 sys.exit(1 if failures or sse else 0)

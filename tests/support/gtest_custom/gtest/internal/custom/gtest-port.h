@@ -1,9 +1,9 @@
 // GoogleTest's Notification, built on std::mutex, which the Win32 thread
 // model of MinGW's C++ library lacks: here a Win32 manual-reset event. (That
-// library defines NOMINMAX for <windows.h> itself.)
+// library defines NOMINMAX for <windows.h> itself.) Only the Windows build
+// puts this header ahead of GoogleTest's own.
 #pragma once
 
-#ifdef _WIN32
 #include <windows.h>
 
 #define GTEST_HAS_NOTIFICATION_ 1
@@ -19,4 +19,3 @@ private:
     HANDLE event_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 };
 }  // namespace testing::internal
-#endif
