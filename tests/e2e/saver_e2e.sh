@@ -59,10 +59,19 @@ check_about_box() {
     expect "a click opens each link" "$(paste -sd' ' "$work/opened")" \
         "mailto:$(about_static 2 title) http://$(about_static 3 title)/"
     expect "a double click opens its link once" "$(poll 2 opened 3 && paste -sd' ' "$work/opened")" ""
+    # The box as a preview host: the saver draws in a child over its client area, ignores keys, and
+    # ends with 0 when the host goes.
+    start "$work/preview" "$scr" /p "$(tool state "#32770" Lumenfall | sed -n 's/^handle=//p')"
+    poll 20 has '^ScreenSaverChildProc:WM_SIZE' "$work/preview" || fail "no preview"
+    local box; box=$(tool state "#32770" Lumenfall)
+    expect "the preview fills the box" "$(grep -o 'WindowsScreenSaverClass title=Preview size=[0-9x]* style=0x[0-9A-F]*' <<<"$box")" \
+        "WindowsScreenSaverClass title=Preview size=$(sed -n 's/^window .* size=\([0-9x]*\) .*/\1/p' <<<"$box") style=0x52000000"
     xdotool key Escape
-    expect "Escape leaves the about box" "$(exit_of "$work/about" 2)" exit=still-running
+    expect "Escape leaves the about box and its preview" "$(exit_of "$work/about" 2) $(exit_of "$work/preview" 0)" \
+        "exit=still-running exit=still-running"
     xdotool key Return
     expect "Enter closes the about box with 1" "$(exit_of "$work/about" 20)" exit=1
+    expect "and the preview in it ends with 0" "$(exit_of "$work/preview" 20)" exit=0
 }
 
 check_full_screen() {

@@ -3,8 +3,8 @@
 //   run MS COMMAND...  runs COMMAND and prints "exit=<code>" signed, which
 //                      Wine's own exit status cannot carry
 //   state CLASS TITLE  the saver-running flag as another process reads it,
-//                      the screen's size, and the top-level window and its
-//                      children, or "window none"
+//                      the screen's size, and the top-level window (its
+//                      handle in decimal) and its children, or "window none"
 // Built as PASSWORD.CPL beside the saver, it stands in for the Windows 95/98
 // password panel: VerifyScreenSavePwd accepts once the file named by
 // LUMENFALL_VERIFY_ACCEPT_FILE exists, so that a test can change its mind,
@@ -12,6 +12,7 @@
 // marked as running a saver, to LUMENFALL_VERIFY_LOG.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
         BOOL running = -1;
         SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
         std::printf("running=%d screen=%dx%d\n", running, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        std::printf("handle=%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
         Describe("window", window);
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             Describe("child", child);

@@ -2,13 +2,13 @@
 # The native saver end to end on X servers of the test run's own, driven from
 # outside with xdotool, xwininfo and ImageMagick's import.
 #
-#     saver_x11_e2e.py AREA STATE_DIR LUMENFALL PREVIEW_HOST BUILD_DIR
+#     saver_x11_e2e.py AREA STATE_DIR LUMENFALL BUILD_DIR
 #
 # Every wait polls, with a deadline, for the condition checked after it; every
 # process started here is stopped again by its id.
-import os, signal, subprocess, sys, tempfile, time
+import ctypes, os, signal, subprocess, sys, tempfile, time
 
-AREA, STATE, SAVER, PREVIEW_HOST, BUILD = sys.argv[1:6]
+AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
 STARTED, FAILURES, SCRATCH = [], [], tempfile.mkdtemp()
 
@@ -97,15 +97,25 @@ def full_screen_saver(*extra):
     return process, saver
 
 
-class Host:
-    def __init__(self, width, height):
-        self.process = start(PREVIEW_HOST, str(width), str(height), program=True, stdin=subprocess.PIPE)
-        self.id = int(self.process.stdout.readline())
+X11 = ctypes.CDLL("libX11.so.6")
+X11.XOpenDisplay.restype = ctypes.c_void_p
+X11.XDefaultRootWindow.restype = X11.XCreateSimpleWindow.restype = ctypes.c_ulong
+X11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 5 + [ctypes.c_ulong] * 2
 
-    def tell(self, line):
-        self.process.stdin.write(line + "\n")
-        self.process.stdin.flush()
-        return self.process.stdout.readline().strip() == "done"
+
+class Host:
+    # A window of another client's, as a screen-saver daemon has: it takes the focus. Each
+    # request is done once it returns.
+    def __init__(self, width, height):
+        self.display = ctypes.c_void_p(X11.XOpenDisplay(ENV["DISPLAY"].encode()))
+        self.id = X11.XCreateSimpleWindow(self.display, X11.XDefaultRootWindow(self.display), 10, 10, width, height, 0, 0,
+                                          0xFFFFFF)
+        self.request(X11.XMapWindow)
+        self.request(X11.XSetInputFocus, 2, ctypes.c_ulong(0))  # RevertToParent, CurrentTime
+
+    def request(self, call, *arguments):
+        call(self.display, ctypes.c_ulong(self.id), *arguments)
+        return X11.XSync(self.display, 0) == 1
 
     def child(self, width, height):
         return wait_for(lambda: children(self.id) == [("Preview", width, height)], 5)
@@ -166,11 +176,11 @@ def preview():
     tool("xdotool", "key", "a")
     tool("xdotool", "mousemove", "50", "50", "click", "1")
     check(exit_code(process, 1) is None, "key and button input do not end the preview")
-    check(host.tell("resize 300 200") and host.child(300, 200), "the drawing follows the host to 300 x 200")
+    check(host.request(X11.XResizeWindow, 300, 200) and host.child(300, 200), "the drawing follows the host to 300 x 200")
     full, _ = full_screen_saver()  # a preview is no running saver
     tool("xdotool", "key", "a")
     check(exit_code(full, 5) == 0, "a full-screen start beside it runs and ends on a key")
-    check(host.tell("destroy") and exit_code(process, 5) == 0, "destroying the host ends the preview with 0")
+    check(host.request(X11.XDestroyWindow) and exit_code(process, 5) == 0, "destroying the host ends the preview with 0")
     host = Host(200, 100)
     process = start("--window-id", hex(host.id))
     check(host.child(200, 100), "--window-id in hexadecimal draws inside that window")
@@ -178,7 +188,7 @@ def preview():
     check(exit_code(process, 5) == 0 and wait_for(lambda: not children(host.id), 5), "SIGHUP ends it, window and all")
     process = start("--root", env=dict(ENV, XSCREENSAVER_WINDOW=hex(host.id)))
     check(host.child(200, 100), "--root draws inside the window of $XSCREENSAVER_WINDOW")
-    check(host.tell("destroy") and exit_code(process, 5) == 0, "and ends with 0 when it goes")
+    check(host.request(X11.XDestroyWindow) and exit_code(process, 5) == 0, "and ends with 0 when it goes")
 
 
 def startup_race():
@@ -188,9 +198,9 @@ def startup_race():
         host = Host(160, 120)
         process = start("--window-id", str(host.id))
         time.sleep(0.4 * run / 59)
-        host.tell("destroy")
+        host.request(X11.XDestroyWindow)
         codes.append(exit_code(process, 5))
-        host.process.stdin.close()
+        X11.XCloseDisplay(host.display)
     check(codes == [0] * len(codes), f"every start-up whose host vanished ended by itself with 0: {codes}")
 
 
