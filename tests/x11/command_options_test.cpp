@@ -74,20 +74,17 @@ TEST(CommandOptionsTest, Table)
 TEST(FramePaceTest, WaitsOutThePeriodAndStartsAfreshWhenLate)
 {
     constexpr int64_t MS = 1'000'000;
-    FramePace pace(50);  // 20 ms a frame
-    pace.FrameDone(1000 * MS);
-    EXPECT_FALSE(pace.Waiting(1000 * MS));
-    pace.FrameDone(1005 * MS);  // 5 ms into the next period: wait 15 ms
-    EXPECT_TRUE(pace.Waiting(1005 * MS));
-    EXPECT_EQ(pace.TimeToNextFrame(1005 * MS).tv_nsec, 15 * MS);
-    EXPECT_FALSE(pace.Waiting(1020 * MS));
-    pace.FrameDone(1100 * MS);  // 80 ms late: no rush of frames to catch up
-    EXPECT_FALSE(pace.Waiting(1100 * MS));
-    pace.FrameDone(1101 * MS);
-    EXPECT_EQ(pace.TimeToNextFrame(1101 * MS).tv_nsec, 19 * MS);
-    FramePace uncapped(0);
-    uncapped.FrameDone(5 * MS);
-    uncapped.FrameDone(5 * MS);
-    EXPECT_FALSE(uncapped.Waiting(5 * MS));
+    FramePace pace(50), uncapped(0);  // 20 ms a frame; no cap
+    // Frame ends, then the wait that follows each: 5 ms into the second period waits 15 ms; a frame
+    // 80 ms late starts the count afresh rather than letting the next ones rush to catch up.
+    const int64_t ends[] = {1000, 1005, 1100, 1101}, waits[] = {0, 15, 0, 19};
+    for (int i = 0; i < 4; ++i) {
+        pace.FrameDone(ends[i] * MS);
+        uncapped.FrameDone(ends[i] * MS);
+        EXPECT_EQ(pace.TimeToNextFrame(ends[i] * MS).tv_nsec, waits[i] * MS) << i;
+        EXPECT_EQ(pace.Waiting(ends[i] * MS), waits[i] > 0) << i;
+        EXPECT_FALSE(uncapped.Waiting(ends[i] * MS));
+    }
+    EXPECT_FALSE(pace.Waiting(1120 * MS));
 }
 }  // namespace
