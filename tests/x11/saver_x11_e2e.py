@@ -146,8 +146,6 @@ def scene():
     check(first and wait_for(lambda: len(first ^ (model_pixels() or set())) > len(first) // 2, 5), "the flyers move")
     process.terminate()
     check(exit_code(process, 5) == 0 and wait_for(lambda: not full_screen_windows(), 5), "SIGTERM ends it with 0")
-    frames = [int(line.split()[0]) for line in process.stderr.read().splitlines() if line.endswith("frames rendered")]
-    check(frames and frames[0] > 10, "frames were rendered")
 
 
 def input_rules():
