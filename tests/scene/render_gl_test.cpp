@@ -25,15 +25,23 @@ protected:
         ResetSceneState();
         ASSERT_TRUE(gl_.ok()) << "no GLX context on display '" << TestDisplayName() << "'";
         glClearColor(0.5f, 0.5f, 0.5f, 1.0f);  // as a context may come: Init sets its own
-        CRender::Init(gl_.hdc()), CRender::Resize(W, H);
+        CRender::Init(gl_.hdc());
+        CRender::Resize(W, H);
     }
     void TearDown() override { ResetSceneState(); }
     const unsigned char* At(int x, int y) const { return &pixels_[(size_t(y) * W + x) * 3]; }
     void Frame(const std::vector<std::vector<double>>& flyers) {  // x, y, z, angle each
-        for (CFlyer*& slot : FlyerSlots) delete slot, slot = nullptr;
-        for (size_t i = 0; i < flyers.size(); ++i)
-            (FlyerSlots[i] = new CFlyer)->position.Set(flyers[i][0], flyers[i][1], flyers[i][2]), FlyerSlots[i]->angle = flyers[i][3];
-        CRender::Draw(), pixels_ = gl_.ReadPixels();
+        for (CFlyer*& slot : FlyerSlots) {
+            delete slot;
+            slot = nullptr;
+        }
+        for (size_t i = 0; i < flyers.size(); ++i) {
+            FlyerSlots[i] = new CFlyer;
+            FlyerSlots[i]->position.Set(flyers[i][0], flyers[i][1], flyers[i][2]);
+            FlyerSlots[i]->angle = flyers[i][3];
+        }
+        CRender::Draw();
+        pixels_ = gl_.ReadPixels();
     }
     Box Lit(int from, int to) const {
         Box b;

@@ -72,7 +72,8 @@ TEST(Scene, UpdateSpawnsTheBudgetOfTheLimitMinusLive) {
         for (int slot : c.at25) (FlyerSlots[slot] = new CFlyer)->position.Set(0, 0, -25);
         failing_allocations = c.failing, CRender::Update(0.1), failing_allocations = 0;
         std::vector<int> occupied;
-        for (int i = 0; i < FLYER_SLOTS; ++i) FlyerSlots[i] ? occupied.push_back(i) : void();
+        for (int i = 0; i < FLYER_SLOTS; ++i)
+            if (FlyerSlots[i]) occupied.push_back(i);
         EXPECT_EQ(occupied, c.expected) << "MaxFlyers " << c.max_flyers << ", first " << c.expected[0];
     }
 }

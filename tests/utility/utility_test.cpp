@@ -15,7 +15,11 @@
 #include "utility/timer.h"
 
 static bool debugger = false;
-static void Mark(const std::string& text) { std::fputs(text.c_str(), stderr), std::fflush(stderr); }
+static void Mark(const std::string& text)
+{
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+}
 
 // Each row: what is asserted where, with or without a debugger, and what the
 // dying process wrote (the stand-ins mark the beep and the break).
