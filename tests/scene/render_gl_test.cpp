@@ -25,6 +25,7 @@ protected:
         ResetSceneState();
         ASSERT_TRUE(gl_.ok()) << "no GLX context on display '" << TestDisplayName() << "'";
         glClearColor(0.5f, 0.5f, 0.5f, 1.0f);  // as a context may come: Init sets its own
+        glClearDepth(0.0);
         CRender::Init(gl_.hdc());
         CRender::Resize(W, H);
     }
@@ -72,6 +73,11 @@ TEST_F(RenderGl, EmptySceneProjectionAndClose) {
     // The model's list goes only with the context, so it cannot be built twice.
     const unsigned model = CFlyer::DisplayListId, font = BitmapFont.CharDisplayList;
     EXPECT_TRUE(glIsList(font) && glIsList(font + 95) && model != font + 95) << "the server's glyphs, 32 to 127";
+    // They hold the glyphs themselves: drawing one moves the raster position on by its width.
+    GLint start[4], end[4];
+    glMatrixMode(GL_PROJECTION), glLoadIdentity(), glMatrixMode(GL_MODELVIEW), glLoadIdentity(), glRasterPos2i(0, 0);
+    glGetIntegerv(GL_CURRENT_RASTER_POSITION, start), glCallList(font + 'M' - 32), glGetIntegerv(GL_CURRENT_RASTER_POSITION, end);
+    EXPECT_TRUE(end[0] - start[0] > 4 && end[1] == start[1]) << end[0] - start[0];
     FlyerSlots[7] = new CFlyer, CRender::Close();
     EXPECT_TRUE(FlyerSlots[7] == nullptr && CFlyer::DisplayListId == model && glIsList(model) && !glIsList(font) && !glIsList(font + 95));
     EXPECT_EXIT(CRender::Init(gl_.hdc()), testing::ExitedWithCode(1), "flyer.cpp \\([0-9]+\\) Assert: DisplayListId == 0\n");
