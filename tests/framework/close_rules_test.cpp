@@ -4,11 +4,10 @@
 
 #include "support/fake_saver_platform.h"
 
-namespace {
 const std::vector<std::string> CLOSED = {"5 16 0 0"}, OPEN = {};
 // The message's own coordinates lie far off: only the cursor counts.
-LRESULT Handle(UINT message, WPARAM wParam = 0) { return DefaultSaverHandling(Hwnd(5), message, wParam, (500 << 16) | 500); }
-void LoadVerifier() { Win9xFamily = TRUE, LoadPasswordHook(); }
+static LRESULT Handle(UINT message, WPARAM wParam = 0) { return DefaultSaverHandling(Hwnd(5), message, wParam, (500 << 16) | 500); }
+static void LoadVerifier() { Win9xFamily = TRUE, LoadPasswordHook(); }
 
 TEST(CloseRulesTest, InputAndSystemEventsCloseOnlyInFullScreen)
 {
@@ -90,4 +89,3 @@ TEST(CloseRulesTest, RecheckGateAndRefusal)
     }
 }
 
-}  // namespace

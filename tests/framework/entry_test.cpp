@@ -4,7 +4,6 @@
 
 #include "support/fake_saver_platform.h"
 
-namespace {
 TEST(SaverEntryTest, CommandLineSelectsTheModeAndExitCode)
 {
     // family 1 is the Windows 95/98 family; `without` takes one thing from the system.
@@ -50,4 +49,3 @@ TEST(SaverEntryTest, FaultGuardSwitchesTheRunningFlagOff)
         EXPECT_TRUE(answer == EXCEPTION_CONTINUE_SEARCH && fake.running == !win9x && fake.filter == nullptr);
     }
 }
-}  // namespace

@@ -7,7 +7,6 @@
 
 #include "support/fake_saver_platform.h"
 
-namespace {
 TEST(PasswordHooksTest, SettingAndLibraryDecideWhetherAVerifierLoads)
 {
     // Values shorter than a word count on their own bytes only; a longer one cannot be read.
@@ -31,7 +30,7 @@ TEST(PasswordHooksTest, SettingAndLibraryDecideWhetherAVerifierLoads)
     }
 }
 
-void ExitAfterLoading(BOOL win9x, bool unload)
+static void ExitAfterLoading(BOOL win9x, bool unload)
 {
     FakeSaverPlatform fake;
     PasswordHooks.SystemParametersInfoA = [](UINT, UINT on, PVOID, UINT) WINAPI { return std::fprintf(stderr, "running %u\n", on), TRUE; };
@@ -50,4 +49,3 @@ TEST(PasswordHooksTest, OrderlyExitSwitchesALeftoverRunningFlagOff)
     EXPECT_EXIT(ExitAfterLoading(TRUE, true), testing::ExitedWithCode(1), "^running 1\nrunning 0\nexit\n$");
     EXPECT_EXIT(ExitAfterLoading(FALSE, false), testing::ExitedWithCode(1), "^exit\n$");
 }
-}  // namespace

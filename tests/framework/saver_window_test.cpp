@@ -3,7 +3,6 @@
 
 #include "support/fake_saver_platform.h"
 
-namespace {
 // Full-screen saving with a password on the Windows 95/98 family: the verifier
 // is loaded for the life of the window only; preview never loads it.
 TEST(SaverWindowTest, RunMakesTheWindowForItsMode)
@@ -67,4 +66,3 @@ TEST(SaverWindowTest, CreationDetachesTheInputMethodAndDestructionGivesItBack)
         EXPECT_TRUE(fake.imeContext == 0x77u && fake.quit == 0 && fake.passed == (std::vector<UINT>{WM_CREATE, WM_DESTROY}));
     }
 }
-}  // namespace

@@ -10,12 +10,10 @@
 #include "framework/command_line.h"
 #include "platform/x11/command_options.h"
 
-namespace {
-void Require(bool condition)
+static void Require(bool condition)
 {
     if (!condition) std::abort();
 }
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -7,9 +7,8 @@
 #include "platform/x11/command_options.h"
 #include "platform/x11/frame_pace.h"
 
-namespace {
 // One line for what a parse asks the program to do.
-std::string Describe(const CommandOptions& o)
+static std::string Describe(const CommandOptions& o)
 {
     using A = CommandOptions::Action;
     using T = CommandOptions::Target;
@@ -87,4 +86,3 @@ TEST(FramePaceTest, WaitsOutThePeriodAndStartsAfreshWhenLate)
     }
     EXPECT_FALSE(pace.Waiting(1120 * MS));
 }
-}  // namespace
