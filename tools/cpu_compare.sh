@@ -18,6 +18,7 @@ lumenfall=$1
 gears=${2:-/usr/libexec/xscreensaver/gears}
 warmup=${CPU_COMPARE_WARMUP:-3}
 measured=${CPU_COMPARE_SECONDS:-20}
+here=$(cd "$(dirname "$0")" && pwd)
 for program in "$lumenfall" "$gears"; do
     [ -x "$program" ] || { echo "cpu_compare: $program is not an executable program" >&2; exit 1; }
 done
@@ -42,23 +43,6 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
-
-# A stand-in for a settings dialog's preview pane: a 160x120 window that
-# prints its id and stays until it is stopped.
-preview_host='
-import ctypes, time
-x = ctypes.CDLL("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XDefaultRootWindow.restype = x.XCreateSimpleWindow.restype = ctypes.c_ulong
-x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 5 + [ctypes.c_ulong] * 2
-display = ctypes.c_void_p(x.XOpenDisplay(None))
-window = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 10, 10, 160, 120, 0, 0, 0xFFFFFF)
-x.XMapWindow(display, ctypes.c_ulong(window))
-x.XSync(display, 0)
-print(window, flush=True)
-while True:
-    time.sleep(60)
-'
 
 Xvfb -displayfd 3 -ac -br -nolisten tcp -noreset -screen 0 1024x768x24 3>"$state/display.number" \
     >"$state/xvfb.log" 2>&1 &
@@ -132,7 +116,8 @@ measure() {
 measure_preview() {
     local name=$1 window
     shift
-    coproc HOST { exec python3 -c "$preview_host" 2>/dev/null; }
+    # A stand-in for a settings dialog's preview pane: a window that prints its id.
+    coproc HOST { exec python3 "$here/../tests/x11/host_window.py" 160 120 2>/dev/null; }
     # shellcheck disable=SC2153  # set by coproc
     host_pid=$HOST_PID
     if ! read -r -t 10 -u "${HOST[0]}" window; then

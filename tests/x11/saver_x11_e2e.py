@@ -6,7 +6,9 @@
 #
 # Every wait polls, with a deadline, for the condition checked after it; every
 # process started here is stopped again by its id.
-import ctypes, os, signal, subprocess, sys, tempfile, time
+import os, signal, subprocess, sys, tempfile, time
+
+from host_window import X11, HostWindow
 
 AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
@@ -97,25 +99,9 @@ def full_screen_saver(*extra):
     return process, saver
 
 
-X11 = ctypes.CDLL("libX11.so.6")
-X11.XOpenDisplay.restype = ctypes.c_void_p
-X11.XDefaultRootWindow.restype = X11.XCreateSimpleWindow.restype = ctypes.c_ulong
-X11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 5 + [ctypes.c_ulong] * 2
-
-
-class Host:
-    # A window of another client's, as a screen-saver daemon has: it takes the focus. Each
-    # request is done once it returns.
+class Host(HostWindow):
     def __init__(self, width, height):
-        self.display = ctypes.c_void_p(X11.XOpenDisplay(ENV["DISPLAY"].encode()))
-        self.id = X11.XCreateSimpleWindow(self.display, X11.XDefaultRootWindow(self.display), 10, 10, width, height, 0, 0,
-                                          0xFFFFFF)
-        self.request(X11.XMapWindow)
-        self.request(X11.XSetInputFocus, 2, ctypes.c_ulong(0))  # RevertToParent, CurrentTime
-
-    def request(self, call, *arguments):
-        call(self.display, ctypes.c_ulong(self.id), *arguments)
-        return X11.XSync(self.display, 0) == 1
+        super().__init__(ENV["DISPLAY"], width, height)
 
     def child(self, width, height):
         return wait_for(lambda: children(self.id) == [("Preview", width, height)], 5)
