@@ -29,7 +29,7 @@ FUZZ_HEADERS = src/framework/command_line.h src/platform/wintypes.h src/platform
 
 $(FUZZER): $(FUZZ_SOURCES) $(FUZZ_HEADERS) | setup
 	mkdir -p $(FUZZ_DIR)/corpus
-	clang++ -std=c++17 -g -O1 -Wall -Wextra -fsanitize=fuzzer,address,undefined \
+	clang++ -std=c++20 -g -O1 -Wall -Wextra -fsanitize=fuzzer,address,undefined \
 	  -fno-sanitize-recover=undefined -Isrc $(FUZZ_SOURCES) -o $@
 
 # A short fixed-time run, part of `make test`; `make fuzz` searches longer.

@@ -48,38 +48,39 @@ struct RenderWindowTest : testing::Test {
         R = this;
         ResetSceneState();
         RenderWindow = {
-            [](HWND window, RECT* rect) WINAPI { return *rect = {0, 0, 160, 120}, BOOL(window == SAVER); },
-            [](int object) WINAPI { return object == BLACK_BRUSH ? HGDIOBJ(0xB1AC) : HGDIOBJ(NULL); },
-            [](const WNDCLASSA* c) WINAPI { return R->registered = *c, ATOM(R->atom); },
-            [](DWORD ex, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent, HMENU menu,
+            .GetClientRect = [](HWND window, RECT* rect) WINAPI { return *rect = {0, 0, 160, 120}, BOOL(window == SAVER); },
+            .GetStockObject = [](int object) WINAPI { return object == BLACK_BRUSH ? HGDIOBJ(0xB1AC) : HGDIOBJ(NULL); },
+            .RegisterClassA = [](const WNDCLASSA* c) WINAPI { return R->registered = *c, ATOM(R->atom); },
+            .CreateWindowExA = [](DWORD ex, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent, HMENU menu,
                HINSTANCE instance, LPVOID p) WINAPI {
                 char text[160];
                 std::snprintf(text, sizeof text, "%lx %s %s %lx %d,%d %dx%d %d", (unsigned long)ex, name, title, (unsigned long)style,
                               x, y, w, h, parent == SAVER && !menu && instance == SaverInstance && !p);
                 return R->window = text, R->child;
             },
-            [](HWND window) WINAPI { return window == CHILD ? R->dc : HDC(NULL); },
-            [](HWND window, HDC dc) WINAPI { return R->released = window == CHILD ? dc : HDC(NULL), 1; },
-            [](HDC dc, const PIXELFORMATDESCRIPTOR* pfd) WINAPI { return R->asked = *pfd, dc == R->dc ? R->format : 0; },
-            [](HDC dc, int format, const PIXELFORMATDESCRIPTOR*) WINAPI { return R->setFormat = dc == R->dc ? format : -1, R->setOk; },
-            [](HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR*) WINAPI { return R->described = dc == R->dc && size == sizeof R->asked ? format : -1, 1; },
-            [](HDC dc) WINAPI { return dc == R->dc ? R->context : HGLRC(NULL); },
-            [](HDC dc, HGLRC rc) WINAPI { return R->current = dc == (rc ? R->dc : NULL) ? rc : HGLRC(-1), R->makeOk; },
-            [](HGLRC context) WINAPI { return R->deleted = context, TRUE; },
-            [](HDC dc) WINAPI {
+            .GetDC = [](HWND window) WINAPI { return window == CHILD ? R->dc : HDC(NULL); },
+            .ReleaseDC = [](HWND window, HDC dc) WINAPI { return R->released = window == CHILD ? dc : HDC(NULL), 1; },
+            .ChoosePixelFormat = [](HDC dc, const PIXELFORMATDESCRIPTOR* pfd) WINAPI { return R->asked = *pfd, dc == R->dc ? R->format : 0; },
+            .SetPixelFormat = [](HDC dc, int format, const PIXELFORMATDESCRIPTOR*) WINAPI { return R->setFormat = dc == R->dc ? format : -1, R->setOk; },
+            .DescribePixelFormat = [](HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR*) WINAPI { return R->described = dc == R->dc && size == sizeof R->asked ? format : -1, 1; },
+            .wglCreateContext = [](HDC dc) WINAPI { return dc == R->dc ? R->context : HGLRC(NULL); },
+            .wglMakeCurrent = [](HDC dc, HGLRC rc) WINAPI { return R->current = dc == (rc ? R->dc : NULL) ? rc : HGLRC(-1), R->makeOk; },
+            .wglDeleteContext = [](HGLRC context) WINAPI { return R->deleted = context, TRUE; },
+            .SwapBuffers = [](HDC dc) WINAPI {
                 // Drawing sets the perspective projection, which shows that the frame was drawn before the swap.
                 GLfloat m[16];
                 glGetFloatv(GL_PROJECTION_MATRIX, m);
                 return R->drawnSwaps += dc == R->dc && R->painting == 1 && m[11] != 0, TRUE;
             },
-            [](HWND window, PAINTSTRUCT*) WINAPI { return R->painting += window == CHILD, R->dc; },
-            [](HWND window, const PAINTSTRUCT*) WINAPI { return R->painting -= window == CHILD, TRUE; },
-            [](HWND window, const RECT* rect, BOOL erase) WINAPI { return R->invalid += window == CHILD && !rect && !erase, TRUE; },
-            [](DEVMODEA* mode, DWORD flags) WINAPI { return R->displayFlags = mode ? -2 : int(flags), LONG(0); },
-            [](int code) WINAPI { R->quit = code; },
-            [](HWND owner, LPCSTR text, LPCSTR caption, UINT type) WINAPI {
+            .BeginPaint = [](HWND window, PAINTSTRUCT*) WINAPI { return R->painting += window == CHILD, R->dc; },
+            .EndPaint = [](HWND window, const PAINTSTRUCT*) WINAPI { return R->painting -= window == CHILD, TRUE; },
+            .InvalidateRect = [](HWND window, const RECT* rect, BOOL erase) WINAPI { return R->invalid += window == CHILD && !rect && !erase, TRUE; },
+            .ChangeDisplaySettingsA = [](DEVMODEA* mode, DWORD flags) WINAPI { return R->displayFlags = mode ? -2 : int(flags), LONG(0); },
+            .PostQuitMessage = [](int code) WINAPI { R->quit = code; },
+            .MessageBoxA = [](HWND owner, LPCSTR text, LPCSTR caption, UINT type) WINAPI {
                 return std::fprintf(stderr, "[box %d %s %s %x]", owner != NULL, text, caption, type), std::fflush(stderr), IDOK;
-            }};
+            }
+        };
         Diagnostics.WriteTrace = [](const char* text) { R->trace += text; };
     }
     ~RenderWindowTest() { RenderWindow = saved, Diagnostics.WriteTrace = savedTrace, ResetSceneState(); }

@@ -10,9 +10,17 @@ class FakeClock {
 public:
     FakeClock() : saved_(Clock) {
         current = this;
-        Clock = {[](LARGE_INTEGER* f) WINAPI { return f->QuadPart = current->frequency, current->frequency_result; },
-                 [](LARGE_INTEGER* c) WINAPI { return c->QuadPart = current->counter, current->counter_result; },
-                 []() WINAPI { return current->milliseconds; }};
+        Clock = {
+            .QueryPerformanceFrequency = [](LARGE_INTEGER* f) WINAPI {
+                f->QuadPart = current->frequency;
+                return current->frequency_result;
+            },
+            .QueryPerformanceCounter = [](LARGE_INTEGER* c) WINAPI {
+                c->QuadPart = current->counter;
+                return current->counter_result;
+            },
+            .timeGetTime = []() WINAPI { return current->milliseconds; },
+        };
     }
     ~FakeClock() { Clock = saved_; }
 

@@ -70,67 +70,188 @@ decltype(Values(State())) saved;
 FakeSaverPlatform::FakeSaverPlatform()
 {
     F = this;
-    Entry = {[]() WINAPI { return &F->commandLine[0]; }, [](LPCSTR s) WINAPI { return const_cast<LPSTR>(*s ? s + 1 : s); },
-             [](LPCSTR name) WINAPI { return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr; },
-             [](LPOSVERSIONINFOA v) WINAPI {
-                 return F->found.count("version") && v->dwOSVersionInfoSize == sizeof *v ? (v->dwPlatformId = F->platformId, TRUE) : FALSE;
-             },
-             Exists, []() WINAPI { return Hwnd(99); },
-             [](HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter) WINAPI {
-                 const bool ok = instance == SaverInstance && dialog == MAKEINTRESOURCEA(IDD_CONFIGURE) && procedure == ConfigureDialog;
-                 return F->mode = (ok && parameter == 0 ? "box " : "bad ") + N(owner), INT_PTR(F->found.count("dialog") ? 5 : -1);
-             },
-             Load, Find, Free, [](LPTOP_LEVEL_EXCEPTION_FILTER filter) WINAPI { return std::swap(filter, F->filter), filter; },
-             [](UINT code) WINAPI { F->exitCode = code; },
-             [](HWND parent) { return F->mode = "run " + N(parent), F->duringRun ? F->duringRun() : void(), F->runResult; },
-             [](HINSTANCE instance) { return BOOL(instance == SaverInstance && F->found.count("classes")); }, ConfigureDialog};
-    CloseRules = {Post, [](POINT* p) WINAPI { return F->cursorOk ? (*p = F->cursor, TRUE) : FALSE; }, Cursor,
-                  []() WINAPI { return F->tick; },
-                  [](MSG* message, HWND window, UINT first, UINT last, UINT remove) WINAPI {
-                      if (F->timers == 0 || first > WM_TIMER || last < WM_TIMER || !(remove & PM_REMOVE)) return FALSE;
-                      return --F->timers, *message = MSG{window, WM_TIMER, 0, 0, 0, {0, 0}}, TRUE;
-                  },
-                  // A sent message runs through the window's procedure, which ends in the framework's handling.
-                  [](HWND w, UINT m, WPARAM wParam, LPARAM lParam) WINAPI { return DefaultSaverHandling(w, m, wParam, lParam); }, Default};
-    PasswordHooks = {[](HKEY root, LPCSTR subkey, PHKEY key) WINAPI {
-                         if (!F->keyExists || root != HKEY_CURRENT_USER || !Is(subkey, "Control Panel\\Desktop")) return LONG(2);
-                         return ++F->openKeys, *key = DESKTOP, LONG(0);
-                     },
-                     [](HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD, LPBYTE data, LPDWORD size) WINAPI {
-                         if (key != DESKTOP || reserved || !Is(name, "ScreenSaveUsePassword") || F->setting.empty()) return LONG(2);
-                         if (F->setting.size() > *size) return LONG(ERROR_MORE_DATA);
-                         return std::memcpy(data, F->setting.data(), *size = DWORD(F->setting.size())), LONG(0);
-                     },
-                     [](HKEY key) WINAPI { return F->openKeys -= key == DESKTOP, LONG(0); }, Load, Find, Free,
-                     [](UINT action, UINT on, PVOID, UINT ini) WINAPI { return F->running = action == SPI_SCREENSAVERRUNNING && !ini ? on : F->running, TRUE; }};
+    Entry = {
+        .GetCommandLineA = []() WINAPI { return &F->commandLine[0]; },
+        .CharNextA = [](LPCSTR s) WINAPI { return const_cast<LPSTR>(*s ? s + 1 : s); },
+        .GetModuleHandleA = [](LPCSTR name) WINAPI {
+            return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr;
+        },
+        .GetVersionExA = [](LPOSVERSIONINFOA v) WINAPI {
+            if (!F->found.count("version") || v->dwOSVersionInfoSize != sizeof *v) return FALSE;
+            v->dwPlatformId = F->platformId;
+            return TRUE;
+        },
+        .IsWindow = Exists,
+        .GetForegroundWindow = []() WINAPI { return Hwnd(99); },
+        .DialogBoxParamA = [](HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure,
+                              LPARAM parameter) WINAPI {
+            const bool ok = instance == SaverInstance &&
+                            dialog == MAKEINTRESOURCEA(IDD_CONFIGURE) &&
+                            procedure == ConfigureDialog;
+            F->mode = (ok && parameter == 0 ? "box " : "bad ") + N(owner);
+            return INT_PTR(F->found.count("dialog") ? 5 : -1);
+        },
+        .LoadLibraryA = Load,
+        .GetProcAddress = Find,
+        .FreeLibrary = Free,
+        .SetUnhandledExceptionFilter = [](LPTOP_LEVEL_EXCEPTION_FILTER filter) WINAPI {
+            std::swap(filter, F->filter);
+            return filter;
+        },
+        .ExitProcess = [](UINT code) WINAPI { F->exitCode = code; },
+        .RunSaver = [](HWND parent) {
+            F->mode = "run " + N(parent);
+            if (F->duringRun) F->duringRun();
+            return F->runResult;
+        },
+        .RegisterSaverDialogClasses = [](HINSTANCE instance) {
+            return BOOL(instance == SaverInstance && F->found.count("classes"));
+        },
+        .ScreenSaverConfigureDialog = ConfigureDialog,
+    };
+    CloseRules = {
+        .PostMessageA = Post,
+        .GetCursorPos = [](POINT* p) WINAPI {
+            if (!F->cursorOk) return FALSE;
+            *p = F->cursor;
+            return TRUE;
+        },
+        .SetCursor = Cursor,
+        .GetTickCount = []() WINAPI { return F->tick; },
+        .PeekMessageA = [](MSG* message, HWND window, UINT first, UINT last, UINT remove) WINAPI {
+            if (F->timers == 0 || first > WM_TIMER || last < WM_TIMER || !(remove & PM_REMOVE))
+                return FALSE;
+            --F->timers;
+            *message = MSG{window, WM_TIMER, 0, 0, 0, {0, 0}};
+            return TRUE;
+        },
+        // A sent message runs through the window's procedure, which ends in the
+        // framework's handling.
+        .SendMessageA = [](HWND w, UINT m, WPARAM wParam, LPARAM lParam) WINAPI {
+            return DefaultSaverHandling(w, m, wParam, lParam);
+        },
+        .DefWindowProcA = Default,
+    };
+    PasswordHooks = {
+        .RegOpenKeyA = [](HKEY root, LPCSTR subkey, PHKEY key) WINAPI {
+            if (!F->keyExists || root != HKEY_CURRENT_USER || !Is(subkey, "Control Panel\\Desktop"))
+                return LONG(ERROR_FILE_NOT_FOUND);
+            ++F->openKeys;
+            *key = DESKTOP;
+            return LONG(ERROR_SUCCESS);
+        },
+        .RegQueryValueExA = [](HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD, LPBYTE data,
+                               LPDWORD size) WINAPI {
+            if (key != DESKTOP || reserved || !Is(name, "ScreenSaveUsePassword") ||
+                F->setting.empty())
+                return LONG(ERROR_FILE_NOT_FOUND);
+            if (F->setting.size() > *size) return LONG(ERROR_MORE_DATA);
+            *size = DWORD(F->setting.size());
+            std::memcpy(data, F->setting.data(), *size);
+            return LONG(ERROR_SUCCESS);
+        },
+        .RegCloseKey = [](HKEY key) WINAPI {
+            F->openKeys -= key == DESKTOP;
+            return LONG(ERROR_SUCCESS);
+        },
+        .LoadLibraryA = Load,
+        .GetProcAddress = Find,
+        .FreeLibrary = Free,
+        .SystemParametersInfoA = [](UINT action, UINT on, PVOID, UINT ini) WINAPI {
+            if (action == SPI_SCREENSAVERRUNNING && !ini) F->running = on;
+            return TRUE;
+        },
+    };
     SaverWindowOps = {
-        [](HINSTANCE instance, LPCSTR name) WINAPI { return instance == SaverInstance && name == MAKEINTRESOURCEA(100) ? HICON(1) : HICON(0); },
-        [](int object) WINAPI { return reinterpret_cast<HGDIOBJ>(uintptr_t(0xB000 + object)); },
-        [](const WNDCLASSA* window_class) WINAPI { return F->registered = *window_class, F->atom; },
-        [](DWORD ex, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent, HMENU, HINSTANCE instance, LPVOID) WINAPI {
+        .LoadIconA = [](HINSTANCE instance, LPCSTR name) WINAPI {
+            return instance == SaverInstance && name == MAKEINTRESOURCEA(100) ? HICON(1) : HICON(0);
+        },
+        .GetStockObject = [](int object) WINAPI {
+            return reinterpret_cast<HGDIOBJ>(uintptr_t(0xB000 + object));
+        },
+        .RegisterClassA = [](const WNDCLASSA* window_class) WINAPI {
+            F->registered = *window_class;
+            return F->atom;
+        },
+        .CreateWindowExA = [](DWORD ex, LPCSTR name, LPCSTR title, DWORD style, int x, int y, int w,
+                              int h, HWND parent, HMENU, HINSTANCE instance, LPVOID) WINAPI {
             char text[160];
-            std::snprintf(text, sizeof text, "%lx %s %lx %d,%d %dx%d %s", (unsigned long)ex, title, (unsigned long)style, x, y, w, h, N(parent).c_str());
-            return F->window = Is(name, F->registered.lpszClassName) && instance == SaverInstance ? text : "bad", Hwnd(F->created);
+            std::snprintf(text, sizeof text, "%lx %s %lx %d,%d %dx%d %s", (unsigned long)ex, title,
+                          (unsigned long)style, x, y, w, h, N(parent).c_str());
+            const bool ok = Is(name, F->registered.lpszClassName) && instance == SaverInstance;
+            F->window = ok ? text : "bad";
+            return Hwnd(F->created);
         },
-        [](HWND window, RECT* rect) WINAPI { return *rect = RECT{0, 0, 152, 112}, BOOL(window == Hwnd(F->parent)); },
-        [](HWND) WINAPI { return ++F->dcs, HDC(0xDC); }, [](HDC, RECT* rect) WINAPI { return *rect = RECT{-10, -20, 1270, 1004}, 1; },
-        [](HWND, HDC dc) WINAPI { return F->dcs -= dc == HDC(0xDC), 1; },
-        [](LPCSTR name, LPCSTR title) WINAPI { return Hwnd(Is(name, SAVER_WINDOW_CLASS) && Is(title, "Screen Saver") ? F->runningSaver : 0); },
-        Exists, [](HWND window) WINAPI { return F->front = reinterpret_cast<uintptr_t>(window), TRUE; },
-        [](LPCSTR name) WINAPI { return Is(name, "QueryCancelAutoPlay") ? UINT(0xC123) : UINT(0); },
-        [](MSG* message, HWND window, UINT first, UINT last) WINAPI {
-            // A loop for one window only, or one range of messages, would miss messages: it ends at once, failing.
+        .GetClientRect = [](HWND window, RECT* rect) WINAPI {
+            *rect = RECT{0, 0, 152, 112};
+            return BOOL(window == Hwnd(F->parent));
+        },
+        .GetDC = [](HWND) WINAPI {
+            ++F->dcs;
+            return HDC(0xDC);
+        },
+        .GetClipBox = [](HDC, RECT* rect) WINAPI {
+            *rect = RECT{-10, -20, 1270, 1004};
+            return 1;
+        },
+        .ReleaseDC = [](HWND, HDC dc) WINAPI {
+            F->dcs -= dc == HDC(0xDC);
+            return 1;
+        },
+        .FindWindowA = [](LPCSTR name, LPCSTR title) WINAPI {
+            const bool saver = Is(name, SAVER_WINDOW_CLASS) && Is(title, "Screen Saver");
+            return Hwnd(saver ? F->runningSaver : 0);
+        },
+        .IsWindow = Exists,
+        .SetForegroundWindow = [](HWND window) WINAPI {
+            F->front = reinterpret_cast<uintptr_t>(window);
+            return TRUE;
+        },
+        .RegisterWindowMessageA = [](LPCSTR name) WINAPI {
+            return Is(name, "QueryCancelAutoPlay") ? UINT(0xC123) : UINT(0);
+        },
+        .GetMessageA = [](MSG* message, HWND window, UINT first, UINT last) WINAPI {
+            // A loop for one window only, or one range of messages, would miss
+            // messages: it ends at once, failing.
             const bool all = !window && !first && !last;
-            if (F->queue.empty() || !all) return *message = MSG{nullptr, WM_QUIT, WPARAM(all ? F->quitCode : 99), 0, 0, {0, 0}}, FALSE;
-            return *message = F->queue.front(), F->queue.pop_front(), TRUE;
+            if (F->queue.empty() || !all) {
+                *message = MSG{nullptr, WM_QUIT, WPARAM(all ? F->quitCode : 99), 0, 0, {0, 0}};
+                return FALSE;
+            }
+            *message = F->queue.front();
+            F->queue.pop_front();
+            return TRUE;
         },
-        [](const MSG*) WINAPI { return ++F->translated, FALSE; },
-        [](const MSG* m) WINAPI { return SaverWindowProc(m->hwnd, m->message, m->wParam, m->lParam); }, [](int code) WINAPI { F->quit = code; },
-        [](LPCSTR name) WINAPI { return reinterpret_cast<HMODULE>(uintptr_t(F->ime && Is(name, "IMM32.DLL") ? 0x1DE : 0)); },
-        [](HMODULE, LPCSTR name) WINAPI { return Is(name, "ImmAssociateContext") ? AsRoutine(Associate) : nullptr; },
-        [](POINT* position) WINAPI { return *position = F->cursor, TRUE; }, Cursor,
-        [](HWND) WINAPI { return Hwnd(F->parent); }, Post, [](DWORD ms) WINAPI { F->sleeps += ms == 0; }, Default,
-        [](HWND, UINT message, WPARAM, LPARAM) CALLBACK { return F->duringRun ? F->duringRun() : void(), F->passed.push_back(message), PROGRAM_RESULT; }};
+        .TranslateMessage = [](const MSG*) WINAPI {
+            ++F->translated;
+            return FALSE;
+        },
+        .DispatchMessageA = [](const MSG* m) WINAPI {
+            return SaverWindowProc(m->hwnd, m->message, m->wParam, m->lParam);
+        },
+        .PostQuitMessage = [](int code) WINAPI { F->quit = code; },
+        .GetModuleHandleA = [](LPCSTR name) WINAPI {
+            const bool loaded = F->ime && Is(name, "IMM32.DLL");
+            return reinterpret_cast<HMODULE>(uintptr_t(loaded ? 0x1DE : 0));
+        },
+        .GetProcAddress = [](HMODULE, LPCSTR name) WINAPI {
+            return Is(name, "ImmAssociateContext") ? AsRoutine(Associate) : nullptr;
+        },
+        .GetCursorPos = [](POINT* position) WINAPI {
+            *position = F->cursor;
+            return TRUE;
+        },
+        .SetCursor = Cursor,
+        .GetParent = [](HWND) WINAPI { return Hwnd(F->parent); },
+        .PostMessageA = Post,
+        .Sleep = [](DWORD ms) WINAPI { F->sleeps += ms == 0; },
+        .DefWindowProcA = Default,
+        .ScreenSaverProc = [](HWND, UINT message, WPARAM, LPARAM) CALLBACK {
+            if (F->duringRun) F->duringRun();
+            F->passed.push_back(message);
+            return PROGRAM_RESULT;
+        },
+    };
     saved = State();
 }
 

@@ -3,7 +3,7 @@
 #include <mmsystem.h>
 
 ClockPlatform Clock = {
-    QueryPerformanceFrequency,
-    QueryPerformanceCounter,
-    timeGetTime,
+    .QueryPerformanceFrequency = QueryPerformanceFrequency,
+    .QueryPerformanceCounter = QueryPerformanceCounter,
+    .timeGetTime = timeGetTime,
 };

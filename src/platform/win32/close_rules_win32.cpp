@@ -1,11 +1,11 @@
 #include "platform/close_rules.h"
 
 CloseRulesPlatform CloseRules = {
-    PostMessageA,
-    GetCursorPos,
-    SetCursor,
-    GetTickCount,
-    PeekMessageA,
-    SendMessageA,
-    DefWindowProcA,
+    .PostMessageA = PostMessageA,
+    .GetCursorPos = GetCursorPos,
+    .SetCursor = SetCursor,
+    .GetTickCount = GetTickCount,
+    .PeekMessageA = PeekMessageA,
+    .SendMessageA = SendMessageA,
+    .DefWindowProcA = DefWindowProcA,
 };

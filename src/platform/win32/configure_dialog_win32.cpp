@@ -3,10 +3,10 @@
 #include <shellapi.h>
 
 ConfigureDialogPlatform ConfigureDialog = {
-    ShellExecuteA,
-    GetWindowsDirectoryA,
-    LoadLibraryA,
-    LoadCursorA,
-    CreateFontIndirectA,
-    DeleteObject,
+    .ShellExecuteA = ShellExecuteA,
+    .GetWindowsDirectoryA = GetWindowsDirectoryA,
+    .LoadLibraryA = LoadLibraryA,
+    .LoadCursorA = LoadCursorA,
+    .CreateFontIndirectA = CreateFontIndirectA,
+    .DeleteObject = DeleteObject,
 };

@@ -16,7 +16,7 @@ void WriteTraceWin32(const char* text)
 // load a program that imports a function its DLLs lack: the call is looked
 // up when it is needed, and where it is missing no debugger counts as
 // attached.
-BOOL WINAPI IsDebuggerPresentIfKnown()
+BOOL WINAPI IsDebuggerPresentWin32()
 {
     typedef BOOL(WINAPI * IsDebuggerPresentRoutine)(void);
     const HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
@@ -28,8 +28,8 @@ BOOL WINAPI IsDebuggerPresentIfKnown()
 }  // namespace
 
 DiagnosticsPlatform Diagnostics = {
-    MessageBeep,
-    IsDebuggerPresentIfKnown,
-    DebugBreak,
-    WriteTraceWin32,
+    .MessageBeep = MessageBeep,
+    .IsDebuggerPresent = IsDebuggerPresentWin32,
+    .DebugBreak = DebugBreak,
+    .WriteTrace = WriteTraceWin32,
 };

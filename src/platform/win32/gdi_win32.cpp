@@ -1,5 +1,10 @@
 #include "platform/gdi.h"
 
 GdiPlatform Gdi = {
-    GetDeviceCaps, MulDiv, CreateFontA, SelectObject, wglUseFontBitmapsA, DeleteObject,
+    .GetDeviceCaps = GetDeviceCaps,
+    .MulDiv = MulDiv,
+    .CreateFontA = CreateFontA,
+    .SelectObject = SelectObject,
+    .wglUseFontBitmapsA = wglUseFontBitmapsA,
+    .DeleteObject = DeleteObject,
 };

@@ -1,11 +1,11 @@
 #include "platform/password_hooks.h"
 
 PasswordHooksPlatform PasswordHooks = {
-    RegOpenKeyA,
-    RegQueryValueExA,
-    RegCloseKey,
-    LoadLibraryA,
-    GetProcAddress,
-    FreeLibrary,
-    SystemParametersInfoA,
+    .RegOpenKeyA = RegOpenKeyA,
+    .RegQueryValueExA = RegQueryValueExA,
+    .RegCloseKey = RegCloseKey,
+    .LoadLibraryA = LoadLibraryA,
+    .GetProcAddress = GetProcAddress,
+    .FreeLibrary = FreeLibrary,
+    .SystemParametersInfoA = SystemParametersInfoA,
 };

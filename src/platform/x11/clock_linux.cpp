@@ -15,26 +15,26 @@ int64_t MonotonicNanoseconds()
     return int64_t(now.tv_sec) * NANOSECONDS_PER_SECOND + now.tv_nsec;
 }
 
-BOOL QueryMonotonicFrequency(LARGE_INTEGER* frequency)
+BOOL QueryPerformanceFrequencyLinux(LARGE_INTEGER* frequency)
 {
     frequency->QuadPart = NANOSECONDS_PER_SECOND;
     return TRUE;
 }
 
-BOOL QueryMonotonicCounter(LARGE_INTEGER* count)
+BOOL QueryPerformanceCounterLinux(LARGE_INTEGER* count)
 {
     count->QuadPart = MonotonicNanoseconds();
     return count->QuadPart > 0;
 }
 
-DWORD MonotonicMilliseconds()
+DWORD timeGetTimeLinux()
 {
     return DWORD(uint64_t(MonotonicNanoseconds() / 1000000));
 }
 }  // namespace
 
 ClockPlatform Clock = {
-    QueryMonotonicFrequency,
-    QueryMonotonicCounter,
-    MonotonicMilliseconds,
+    .QueryPerformanceFrequency = QueryPerformanceFrequencyLinux,
+    .QueryPerformanceCounter = QueryPerformanceCounterLinux,
+    .timeGetTime = timeGetTimeLinux,
 };

@@ -11,7 +11,7 @@
 #include "utility/diagnostics.h"
 
 namespace {
-BOOL TerminalBell(UINT)
+BOOL MessageBeepLinux(UINT)
 {
     if (isatty(STDERR_FILENO)) {
         std::fputc('\a', stderr);
@@ -20,7 +20,7 @@ BOOL TerminalBell(UINT)
     return TRUE;
 }
 
-BOOL TracerAttached()
+BOOL IsDebuggerPresentLinux()
 {
     FILE* status = std::fopen("/proc/self/status", "r");
     if (status == nullptr) return FALSE;
@@ -36,9 +36,9 @@ BOOL TracerAttached()
     return attached;
 }
 
-void BreakIntoDebugger() { raise(SIGTRAP); }
+void DebugBreakLinux() { raise(SIGTRAP); }
 
-void WriteTraceToStandardError(const char* text)
+void WriteTraceLinux(const char* text)
 {
     std::fputs(text, stderr);
     std::fflush(stderr);
@@ -46,8 +46,8 @@ void WriteTraceToStandardError(const char* text)
 }  // namespace
 
 DiagnosticsPlatform Diagnostics = {
-    TerminalBell,
-    TracerAttached,
-    BreakIntoDebugger,
-    WriteTraceToStandardError,
+    .MessageBeep = MessageBeepLinux,
+    .IsDebuggerPresent = IsDebuggerPresentLinux,
+    .DebugBreak = DebugBreakLinux,
+    .WriteTrace = WriteTraceLinux,
 };

@@ -101,7 +101,7 @@ int WINAPI MulDivX11(int number, int numerator, int denominator)
     return int(magnitude);
 }
 
-HFONT WINAPI CreateFontX11(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD, DWORD,
+HFONT WINAPI CreateFontAX11(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD, DWORD,
                            DWORD, DWORD, DWORD, DWORD, LPCSTR face_name)
 {
     X11Font* font = new X11Font;
@@ -129,7 +129,7 @@ HGDIOBJ WINAPI SelectObjectX11(HDC hdc, HGDIOBJ object)
     return reinterpret_cast<HGDIOBJ>(previous);
 }
 
-BOOL WINAPI UseFontBitmapsX11(HDC hdc, DWORD first, DWORD count, DWORD list_base)
+BOOL WINAPI wglUseFontBitmapsAX11(HDC hdc, DWORD first, DWORD count, DWORD list_base)
 {
     X11DeviceContext* dc = FromHdc(hdc);
     if (dc == nullptr || glXGetCurrentContext() == nullptr) return FALSE;
@@ -157,5 +157,10 @@ BOOL WINAPI DeleteObjectX11(HGDIOBJ object)
 }  // namespace
 
 GdiPlatform Gdi = {
-    GetDeviceCapsX11, MulDivX11, CreateFontX11, SelectObjectX11, UseFontBitmapsX11, DeleteObjectX11,
+    .GetDeviceCaps = GetDeviceCapsX11,
+    .MulDiv = MulDivX11,
+    .CreateFontA = CreateFontAX11,
+    .SelectObject = SelectObjectX11,
+    .wglUseFontBitmapsA = wglUseFontBitmapsAX11,
+    .DeleteObject = DeleteObjectX11,
 };

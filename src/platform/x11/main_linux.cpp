@@ -53,7 +53,7 @@ int main(int argc, char** argv)
         break;
     }
 
-    Diagnostics.MessageBeep = X11MessageBeep;
+    Diagnostics.MessageBeep = MessageBeepX11;
     Display* display = X11Display();
     // "/p N" keeps the Windows meaning: a handle that names no window selects
     // no mode. A daemon's window that vanishes is the host's end, below.

@@ -34,7 +34,7 @@ bool X11ErrorTrap::Failed()
     return ErrorCount != errors_before_;
 }
 
-BOOL WINAPI X11MessageBeep(UINT)
+BOOL WINAPI MessageBeepX11(UINT)
 {
     Display* display = X11Display();
     if (display == nullptr) {

@@ -24,4 +24,4 @@ private:
 };
 
 // The warning sound: the X bell, or the terminal's where no X server answers.
-BOOL WINAPI X11MessageBeep(UINT type);
+BOOL WINAPI MessageBeepX11(UINT type);
