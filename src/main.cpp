@@ -1,7 +1,7 @@
-// The program's window procedures and the checked platform call. The about
-// box lives in configure_dialog.cpp; the saver and render windows join here.
-// Every platform call goes through the RenderWindow table, so this file is
-// the same on both hosts.
+// The Windows program's window procedures and the checked platform call. The
+// about box lives in configure_dialog.cpp; the saver and render windows join
+// here. Every platform call goes through the RenderWindow table, so that the
+// tests can stand in for the system.
 #include "main.h"
 
 #include <cstdio>

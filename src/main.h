@@ -1,9 +1,9 @@
-// The program's own window procedures and its checked platform call. The
-// saver and render windows are shared by both hosts; the about box is the
-// Windows host's own.
+// The Windows program's own window procedures and its checked platform
+// call: the saver window's procedure, the render window that draws the scene,
+// and the about box.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 #include "resources/resource.h"
 
 // The product name: the render window's class and title, and the caption of

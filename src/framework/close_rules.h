@@ -6,7 +6,7 @@
 #pragma once
 
 #include "framework/mouse_travel.h"
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 // After a password check ends, close requests are refused for this long.
 constexpr DWORD RECHECK_GATE_MS = 200;

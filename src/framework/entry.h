@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/command_line.h"
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 // Set once by SaverMain before any run mode starts.
 extern HINSTANCE SaverInstance;

@@ -5,7 +5,7 @@
 // Everywhere else they do nothing.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 typedef BOOL(WINAPI* VerifyScreenSavePwdRoutine)(HWND window);
 

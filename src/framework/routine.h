@@ -3,7 +3,7 @@
 // comparing two unrelated function types.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 template <typename Routine>
 Routine RoutineFrom(FARPROC address)

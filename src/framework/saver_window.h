@@ -4,7 +4,7 @@
 // hands the rest to the program's ScreenSaverProc.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 extern HWND SaverWindow;
 extern HMODULE ImeModule;

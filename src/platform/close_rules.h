@@ -3,7 +3,7 @@
 // message handling. Each host fills this in; tests replace entries.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 struct CloseRulesPlatform {
     BOOL(WINAPI* PostMessageA)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

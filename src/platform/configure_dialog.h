@@ -4,7 +4,7 @@
 // The Windows host passes them straight through; tests replace entries.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 struct ConfigureDialogPlatform {
     HINSTANCE(WINAPI* ShellExecuteA)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,

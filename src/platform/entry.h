@@ -6,7 +6,7 @@
 // tests replace any entry with a double.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 struct EntryPlatform {
     LPSTR(WINAPI* GetCommandLineA)(void);

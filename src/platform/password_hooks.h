@@ -4,7 +4,7 @@
 // entries.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 struct PasswordHooksPlatform {
     LONG(WINAPI* RegOpenKeyA)(HKEY root, LPCSTR subkey, PHKEY key);

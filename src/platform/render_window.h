@@ -1,11 +1,11 @@
-// What the program's own windows need from beneath: the render child's class
-// and window, its device context, pixel format and OpenGL context, painting,
-// the display mode, the quit message and the error box. The Windows host
-// passes these straight through to USER, GDI and WGL; the X11 host stands in
-// for them with Xlib and GLX; tests replace entries.
+// What the Windows program's own windows need from beneath: the render
+// child's class and window, its device context, pixel format and OpenGL
+// context, painting, the display mode, the quit message and the error box.
+// The Windows build passes these straight through to USER, GDI and WGL;
+// tests replace entries.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 struct RenderWindowPlatform {
     BOOL(WINAPI* GetClientRect)(HWND window, RECT* rect);

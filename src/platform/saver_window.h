@@ -5,7 +5,7 @@
 // replace any entry with a double.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/win32_api.h"
 
 struct SaverWindowPlatform {
     HICON(WINAPI* LoadIconA)(HINSTANCE instance, LPCSTR name);

@@ -1,7 +1,7 @@
-// The Win32 vocabulary that the program's shared code is written in.
-// On Windows it is the real <windows.h>; on Linux the X11 host supplies the
-// same names, with the same values, so that the shared logic reads as plain
-// Win32 on both hosts and message numbers pass through unchanged.
+// The Win32 vocabulary that the shared code is written in. On Windows it is
+// the real <windows.h>; elsewhere win32_vocabulary.h supplies the few names
+// that code uses, with the same values, so that it reads as plain Win32 on
+// every host.
 #pragma once
 
 #ifdef _WIN32
@@ -10,5 +10,5 @@
 #endif
 #include <windows.h>
 #else
-#include "x11/win32_compat.h"
+#include "platform/win32_vocabulary.h"
 #endif

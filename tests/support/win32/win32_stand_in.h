@@ -1,76 +1,27 @@
-// Linux stand-ins for the Win32 types and constants that the shared code is
-// written in: the scene and its utilities, which the Linux program runs, and
-// the framework and window procedures, which are built natively only for
-// their fast tests. Values are the Win32 ones; handles are opaque pointers
-// (the Linux host's device context carries its X display and drawable).
+// The rest of <windows.h> that the Windows-only code needs to compile
+// natively for its tests: the framework's entry, saver window, close and
+// password handling, and the program's window procedures. Values are the
+// Win32 ones; handles are opaque pointers.
 #pragma once
 
-#include <cstddef>  // NULL, as <windows.h> brings it
-#include <cstdint>
+#include "platform/wintypes.h"
 
-#define WINAPI
-#define CALLBACK
-#define APIENTRY
-
-typedef int BOOL;
-typedef unsigned char BYTE;
-typedef unsigned short WORD;
-typedef uint32_t DWORD;
-typedef int32_t LONG;
-typedef unsigned int UINT;
-typedef char CHAR;
-typedef CHAR* LPSTR;
-typedef const CHAR* LPCSTR;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
 typedef intptr_t INT_PTR;
 typedef void* LPVOID;
 
-#ifndef TRUE
-#define TRUE 1
-#endif
-#ifndef FALSE
-#define FALSE 0
-#endif
-
-#define DECLARE_LINUX_HANDLE(name) \
-    struct name##__ { int unused; };   \
-    typedef struct name##__* name
-
-DECLARE_LINUX_HANDLE(HWND);
-DECLARE_LINUX_HANDLE(HINSTANCE);
-DECLARE_LINUX_HANDLE(HDC);
-DECLARE_LINUX_HANDLE(HGLRC);
-DECLARE_LINUX_HANDLE(HFONT);
-DECLARE_LINUX_HANDLE(HCURSOR);
-DECLARE_LINUX_HANDLE(HKEY);
-DECLARE_LINUX_HANDLE(HBRUSH);
-DECLARE_LINUX_HANDLE(HICON);
-DECLARE_LINUX_HANDLE(HGDIOBJ);
+DECLARE_OPAQUE_HANDLE(HWND);
+DECLARE_OPAQUE_HANDLE(HINSTANCE);
+DECLARE_OPAQUE_HANDLE(HGLRC);
+DECLARE_OPAQUE_HANDLE(HCURSOR);
+DECLARE_OPAQUE_HANDLE(HKEY);
+DECLARE_OPAQUE_HANDLE(HBRUSH);
+DECLARE_OPAQUE_HANDLE(HICON);
 typedef HINSTANCE HMODULE;
 
 typedef intptr_t(WINAPI* FARPROC)();
-
-typedef union _LARGE_INTEGER {
-    struct {
-        DWORD LowPart;
-        LONG HighPart;
-    } u;
-    int64_t QuadPart;
-} LARGE_INTEGER;
-
-typedef struct tagPOINT {
-    LONG x;
-    LONG y;
-} POINT;
-
-typedef struct tagRECT {
-    LONG left;
-    LONG top;
-    LONG right;
-    LONG bottom;
-} RECT;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -87,7 +38,6 @@ typedef struct tagMSG {
 // Message-box and beep flags.
 #define MB_OK 0x00000000L
 #define MB_ICONERROR 0x00000010L
-#define MB_ICONEXCLAMATION 0x00000030L
 #define MB_APPLMODAL 0x00000000L
 
 // Screen-saver framework: entry, close rules and password hooks.
@@ -143,21 +93,10 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
 
-// GDI: the bitmap font's device caps and font request.
-#define LOGPIXELSY 90
-#define FW_NORMAL 400
-#define FW_BOLD 700
-#define ANSI_CHARSET 0
-#define OUT_TT_PRECIS 4
-#define CLIP_DEFAULT_PRECIS 0
-#define ANTIALIASED_QUALITY 4
-#define DEFAULT_PITCH 0
-#define FF_DONTCARE 0
-
 // Saver window and message loop.
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
-DECLARE_LINUX_HANDLE(HIMC);
-DECLARE_LINUX_HANDLE(HMENU);
+DECLARE_OPAQUE_HANDLE(HIMC);
+DECLARE_OPAQUE_HANDLE(HMENU);
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
