@@ -1,7 +1,8 @@
 #include "framework/close_rules.h"
 
+#include "framework/close_rule.h"
 #include "framework/entry.h"
-#include "framework/mouse_travel.h"
+#include "framework/message_event.h"
 #include "framework/password_hooks.h"
 #include "platform/close_rules.h"
 
@@ -26,41 +27,23 @@ void ResetCursorReference()
     if (CloseRules.GetCursorPos(&cursor)) LastCursorPos = cursor;
 }
 
-void JudgeMouseTravel(HWND window)
+void ApplyCloseRule(HWND window, const SaverEvent& event)
 {
-    // The message's own coordinates are client-relative and differ between
-    // the saver window and the render child; the cursor is the one measure
-    // both share.
-    POINT cursor{};
-    if (!CloseRules.GetCursorPos(&cursor)) return;
-    if (MouseTravelEndsSaver(LastCursorPos, cursor)) {
-        PostClose(window);
-        LastCursorPos = cursor;
-    }
+    const CloseDecision decision = DecideClose(event, LastCursorPos);
+    LastCursorPos = decision.reference;
+    if (decision.close) PostClose(window);
 }
 
-// The input and system events of full-screen saving. Returns true when the
-// message is answered here, with its result in *result.
+// The input and system events of full-screen saving, and the cursor's
+// hiding. Returns true when the message is answered here, with its result in
+// *result.
 bool HandleInputEvent(HWND window, UINT message, WPARAM wParam, LRESULT* result)
 {
+    if (const auto event = SaverEventFromWin32(message, wParam, CloseRules.GetCursorPos)) {
+        ApplyCloseRule(window, *event);
+        return false;
+    }
     switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_POWERBROADCAST:
-        PostClose(window);
-        break;
-    case WM_MOUSEMOVE:
-        JudgeMouseTravel(window);
-        break;
-    case WM_ACTIVATEAPP:
-        if (wParam == 0) PostClose(window);
-        break;
-    case WM_POWER:
-        if (wParam == PWR_CRITICALRESUME) PostClose(window);
-        break;
     case WM_SHOWWINDOW:
         if (wParam != 0) HideCursor();
         break;
@@ -130,7 +113,7 @@ LRESULT DefaultSaverHandling(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (ApplyCloseRules(window, message, wParam, &result)) return result;
     }
     if (AutoPlayMessage != 0 && message == AutoPlayMessage) {
-        PostClose(window);
+        ApplyCloseRule(window, SaverEvent{.input = SaverInput::AutoPlayQuery});
         // 1 asks the shell to cancel AutoPlay, which only matters while a
         // password guards the desktop.
         return VerifyPasswordFn != nullptr ? 1 : 0;

@@ -1,11 +1,11 @@
-// When full-screen saving ends. Both of the program's window procedures end
-// in DefaultSaverHandling: a key, a button, mouse travel beyond a few pixels,
-// loss of activation or a power event posts a close to the window that saw
-// it, and on the Windows 95/98 family a loaded password verifier must accept
-// the password before that close goes through. Preview ignores all of it.
+// The Windows framework's default message handling, in which both of the
+// program's window procedures end. It turns input messages into the saver's
+// events and posts a close to the window that saw one where the close rule
+// (close_rule.h) asks for it; on the Windows 95/98 family a loaded password
+// verifier must accept the password before that close goes through. Preview
+// ignores all of it.
 #pragma once
 
-#include "framework/mouse_travel.h"
 #include "platform/win32_api.h"
 
 // After a password check ends, close requests are refused for this long.
