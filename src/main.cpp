@@ -4,20 +4,15 @@
 // tests can stand in for the system.
 #include "main.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "framework/close_rules.h"
 #include "framework/entry.h"
 #include "platform/gl.h"
 #include "platform/render_window.h"
 #include "render.h"
+#include "saver_runtime.h"
 #include "utility/diagnostics.h"
-#include "utility/random.h"
-#include "utility/timer.h"
-
-const char PRODUCT_NAME[] = "Lumenfall";
 
 HDC RenderDC = NULL;
 HGLRC RenderContext = NULL;
@@ -76,19 +71,14 @@ void StartRendering(HWND hwnd)
     RenderContext = RenderWindow.wglCreateContext(RenderDC);
     CheckResult(reinterpret_cast<INT_PTR>(RenderContext), 0, "wglCreateContext");
     CheckResult(RenderWindow.wglMakeCurrent(RenderDC, RenderContext), 0, "wglMakeCurrent");
-    CRender::Init(RenderDC);
-    RenderWindow.InvalidateRect(hwnd, NULL, FALSE);
-    Timer_Start();
+    SaverStart(RenderDC, [hwnd] { RenderWindow.InvalidateRect(hwnd, NULL, FALSE); });
 }
 
 void DrawFrame(HWND hwnd)
 {
     PAINTSTRUCT paint;
     RenderWindow.BeginPaint(hwnd, &paint);
-    Timer_Frame();
-    CRender::Update(FrameInterval);
-    TraceController();
-    CRender::Draw();
+    SaverFrame();
     glFlush();
     RenderWindow.SwapBuffers(RenderDC);
     RenderWindow.EndPaint(hwnd, &paint);
@@ -97,10 +87,8 @@ void DrawFrame(HWND hwnd)
     RenderWindow.InvalidateRect(hwnd, NULL, FALSE);
 }
 
-void StopRendering(HWND hwnd)
+void ReleaseRenderContext(HWND hwnd)
 {
-    Trace("ScreenSaverChildProc:WM_DESTROY\n");
-    CRender::Close();
     RenderWindow.ChangeDisplaySettingsA(NULL, 0);
     RenderWindow.wglMakeCurrent(NULL, NULL);
     RenderWindow.wglDeleteContext(RenderContext);
@@ -110,9 +98,12 @@ void StopRendering(HWND hwnd)
     // The program ends with the render window, whether it was closed itself
     // or went with the saver window.
     RenderWindow.PostQuitMessage(0);
-    Trace("%u frames rendered\n", static_cast<unsigned>(FrameCount));
-    Trace("Sample framerate  = %5.2f fps\n", SampleFrameRate);
-    Trace("Average framerate = %5.2f fps\n", AverageFrameRate);
+}
+
+void StopRendering(HWND hwnd)
+{
+    Trace("ScreenSaverChildProc:WM_DESTROY\n");
+    SaverStop([hwnd] { ReleaseRenderContext(hwnd); });
 }
 }  // namespace
 
@@ -124,7 +115,7 @@ void CheckResult(INT_PTR result, INT_PTR failure_value, const char* function_nam
     if (result != failure_value) return;
 
     char text[CHECK_MESSAGE_SIZE];
-    std::snprintf(text, sizeof text, "%s failed.", function_name);
+    FormatFailure(text, sizeof text, function_name);
     RenderWindow.MessageBoxA(NULL, text, PRODUCT_NAME, MB_ICONERROR | MB_OK | MB_APPLMODAL);
     // The orderly exit, so that exit-time hooks still run; nothing is torn
     // down first.
@@ -134,8 +125,7 @@ void CheckResult(INT_PTR result, INT_PTR failure_value, const char* function_nam
 LRESULT CALLBACK ScreenSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE) {
-        // Whole seconds since 1970, kept to their low 32 bits.
-        Random_Seed(static_cast<int32_t>(static_cast<uint32_t>(std::time(NULL))));
+        SaverSeed();
         Trace("ScreenSaverProc:WM_CREATE\n");
         CreateRenderWindow(hwnd);
     }

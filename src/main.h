@@ -6,10 +6,6 @@
 #include "platform/win32_api.h"
 #include "resources/resource.h"
 
-// The product name: the render window's class and title, and the caption of
-// the error box.
-extern const char PRODUCT_NAME[];
-
 // The render window's device context and OpenGL context, from its creation
 // to its destruction; NULL otherwise.
 extern HDC RenderDC;
