@@ -24,8 +24,9 @@ test: native win32 fuzz-short leak-check
 FUZZ_DIR = build/fuzz
 FUZZER = $(FUZZ_DIR)/command_line_fuzzer
 FUZZ_SOURCES = tests/fuzz/command_line_fuzzer.cpp src/framework/command_line.cpp \
-  src/platform/x11/command_options.cpp
-FUZZ_HEADERS = src/framework/command_line.h src/platform/wintypes.h src/platform/x11/command_options.h
+  src/platform/linux/command_options.cpp
+FUZZ_HEADERS = src/framework/command_line.h src/platform/wintypes.h \
+  src/platform/win32_vocabulary.h src/platform/linux/command_options.h
 
 $(FUZZER): $(FUZZ_SOURCES) $(FUZZ_HEADERS) | setup
 	mkdir -p $(FUZZ_DIR)/corpus

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/command_line.h"
-#include "platform/x11/command_options.h"
+#include "platform/linux/command_options.h"
 
 static void Require(bool condition)
 {

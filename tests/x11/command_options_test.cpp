@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "platform/x11/command_options.h"
-#include "platform/x11/frame_pace.h"
+#include "platform/linux/command_options.h"
+#include "platform/linux/frame_pace.h"
 
 // One line for what a parse asks the program to do.
 static std::string Describe(const CommandOptions& o)

@@ -11,6 +11,7 @@
 #include "platform/x11/dialog_layout.h"
 #include "platform/x11/gtk_dialogs.h"
 #include "resources/resource.h"
+#include "saver_identity.h"
 #include "utility/diagnostics.h"
 
 namespace {
@@ -178,7 +179,7 @@ int ShowAboutBox(Window owner)
     if (!gtk_init_check(nullptr, nullptr)) return -1;
     AboutBox box;
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_title(GTK_WINDOW(window), "Lumenfall");
+    gtk_window_set_title(GTK_WINDOW(window), PRODUCT_NAME);
     gtk_window_set_modal(GTK_WINDOW(window), TRUE);
     gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     gtk_window_set_deletable(GTK_WINDOW(window), FALSE);

@@ -34,6 +34,15 @@ bool X11ErrorTrap::Failed()
     return ErrorCount != errors_before_;
 }
 
+bool WindowExists(Display* display, Window window)
+{
+    if (window == 0) return false;
+    X11ErrorTrap trap(display);
+    XWindowAttributes attributes;
+    const Status found = XGetWindowAttributes(display, window, &attributes);
+    return !trap.Failed() && found != 0;
+}
+
 BOOL WINAPI MessageBeepX11(UINT)
 {
     Display* display = X11Display();

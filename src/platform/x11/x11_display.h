@@ -23,5 +23,8 @@ private:
     unsigned long errors_before_;
 };
 
+// Whether `window` names a window on the display now.
+bool WindowExists(Display* display, Window window);
+
 // The warning sound: the X bell, or the terminal's where no X server answers.
 BOOL WINAPI MessageBeepX11(UINT type);

@@ -7,8 +7,6 @@
 
 #include <cstdint>
 
-int64_t MonotonicNanoseconds();
-
 class FramePace {
 public:
     // 0: no cap, never wait.

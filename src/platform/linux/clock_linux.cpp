@@ -4,9 +4,7 @@
 #include <time.h>
 
 #include "platform/clock.h"
-
-namespace {
-constexpr int64_t NANOSECONDS_PER_SECOND = 1000000000;
+#include "platform/linux/monotonic_clock.h"
 
 int64_t MonotonicNanoseconds()
 {
@@ -15,6 +13,7 @@ int64_t MonotonicNanoseconds()
     return int64_t(now.tv_sec) * NANOSECONDS_PER_SECOND + now.tv_nsec;
 }
 
+namespace {
 BOOL QueryPerformanceFrequencyLinux(LARGE_INTEGER* frequency)
 {
     frequency->QuadPart = NANOSECONDS_PER_SECOND;
@@ -27,10 +26,7 @@ BOOL QueryPerformanceCounterLinux(LARGE_INTEGER* count)
     return count->QuadPart > 0;
 }
 
-DWORD timeGetTimeLinux()
-{
-    return DWORD(uint64_t(MonotonicNanoseconds() / 1000000));
-}
+DWORD timeGetTimeLinux() { return DWORD(uint64_t(MonotonicNanoseconds() / 1000000)); }
 }  // namespace
 
 ClockPlatform Clock = {

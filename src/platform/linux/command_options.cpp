@@ -1,4 +1,4 @@
-#include "platform/x11/command_options.h"
+#include "platform/linux/command_options.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The exit code of a command line that selects nothing, as on Windows.
+constexpr int NO_RUN_MODE = -1;
+
 // Frame-rate cap when none is asked for.
 constexpr int DEFAULT_MAX_FPS = 60;
 constexpr int HIGHEST_MAX_FPS = 1000;

@@ -1,24 +1,14 @@
-// The Linux program: arguments -> run mode -> the saver or the about box.
-// The saver's scene is the Windows program's own; the command line keeps the
-// Windows grammar and adds the options by which X11 screen-saver daemons
-// start a saver program.
-#include <unistd.h>
+#include "platform/x11/x11_program.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
-#include "platform/x11/command_options.h"
 #include "platform/x11/gtk_dialogs.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_saver.h"
 #include "utility/diagnostics.h"
 
 namespace {
-// What the Windows program ends with when the command line selects no mode.
-constexpr int NO_RUN_MODE = -1;
-
 int RunAboutBox(Display* display, const CommandOptions& options)
 {
     Window owner = options.window;
@@ -29,30 +19,14 @@ int RunAboutBox(Display* display, const CommandOptions& options)
     }
     // -1 when no window can be shown, as when Windows cannot make the dialog.
     const int result = ShowAboutBox(owner);
-    if (result == -1) std::fputs("lumenfall: gtk_init_check failed: the about box cannot be shown\n", stderr);
+    if (result == -1)
+        std::fputs("lumenfall: gtk_init_check failed: the about box cannot be shown\n", stderr);
     return result;
 }
 }  // namespace
 
-int main(int argc, char** argv)
+int RunX11Program(const CommandOptions& options)
 {
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const CommandOptions options = ParseCommandOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"));
-    switch (options.action) {
-    case CommandOptions::Action::Help:
-        std::fputs(USAGE_TEXT, stdout);
-        return 0;
-    case CommandOptions::Action::Version:
-        std::printf("lumenfall %s\n", LUMENFALL_VERSION);
-        return 0;
-    case CommandOptions::Action::Refuse:
-        std::fprintf(stderr, "lumenfall: %s (see lumenfall --help)\n", options.message.c_str());
-        return NO_RUN_MODE;
-    case CommandOptions::Action::About:
-    case CommandOptions::Action::Save:
-        break;
-    }
-
     Diagnostics.MessageBeep = MessageBeepX11;
     Display* display = X11Display();
     // "/p N" keeps the Windows meaning: a handle that names no window selects
@@ -65,8 +39,9 @@ int main(int argc, char** argv)
     if (options.action == CommandOptions::Action::About) return RunAboutBox(display, options);
     if (display == nullptr) {
         const char* name = std::getenv("DISPLAY");
+        const bool unset = name == nullptr || *name == 0;
         std::fprintf(stderr, "lumenfall: XOpenDisplay failed: cannot reach the X server \"%s\"%s\n",
-                     name != nullptr ? name : "", name != nullptr && *name != 0 ? "" : " (DISPLAY is not set)");
+                     name != nullptr ? name : "", unset ? " (DISPLAY is not set)" : "");
         return 1;
     }
     return RunX11Saver(display, options);

@@ -1,0 +1,43 @@
+// The windows of the X11 host: a window of its own over the whole screen, or
+// a child inside a window that a host names, or the root itself; the blank
+// cursor and the grabs of full-screen saving; and the search for a
+// full-screen saver that already runs.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "platform/wintypes.h"
+
+struct X11Surface {
+    Display* display = nullptr;
+    Window root = 0;
+    Window host = 0;        // the window drawn inside, when a host names one
+    Window window = 0;      // our own window, full screen or a child of the host
+    Drawable drawable = 0;  // what GL draws into: our window, or the root itself
+    Colormap colormap = 0;
+    Cursor blank_cursor = 0;
+    bool keyboard_grabbed = false;
+    bool gone = false;      // taken away by its host or another client
+    POINT pointer = {0, 0}; // where the pointer was as full-screen saving began
+
+    // The window whose size the drawing follows: the host's, else the screen's.
+    Window SizeSource() const { return host != 0 ? host : root; }
+};
+
+// Whether a window titled and classed as a full-screen saver's stands on the
+// screen already.
+bool FullScreenSaverRunsX11(Display* display, Window root);
+
+// Over the whole screen, on top, with the cursor hidden and the keyboard and
+// pointer grabbed; it learns where the pointer stands.
+void CreateFullScreenWindowX11(X11Surface& surface, XVisualInfo* visual);
+// A child of the host, of our own visual, that follows the host's size.
+void CreateEmbeddedWindowX11(X11Surface& surface, XVisualInfo* visual);
+
+// Whether the host window has gone; a host that went away no longer wants a
+// saver. It marks the surface gone.
+bool HostVanishedX11(X11Surface& surface);
+
+// Destroys what the surface made, as far as it is still there.
+void DestroySurfaceX11(X11Surface& surface);
