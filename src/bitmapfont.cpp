@@ -23,10 +23,11 @@ void CBitmapFont::Init(HDC hdc, int point_size)
     CharDisplayList = glGenLists(CHAR_COUNT);
     // Negative: the font mapper matches the character (em) height, rounded to
     // whole pixels at the device's resolution.
-    const int height = -Gdi.MulDiv(point_size, Gdi.GetDeviceCaps(DeviceContext, LOGPIXELSY), POINTS_PER_INCH);
+    const int height =
+        -Gdi.MulDiv(point_size, Gdi.GetDeviceCaps(DeviceContext, LOGPIXELSY), POINTS_PER_INCH);
     FontHandle = Gdi.CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 FACE_NAME);
+                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, FACE_NAME);
     Gdi.SelectObject(DeviceContext, reinterpret_cast<HGDIOBJ>(FontHandle));
     Gdi.wglUseFontBitmapsA(DeviceContext, FIRST_CHAR, CHAR_COUNT, CharDisplayList);
 }

@@ -21,8 +21,8 @@ constexpr int LINK_IDS[] = {IDC_WEBLINK, IDC_MAILLINK};
 
 bool IsLink(HWND dialog, HWND control)
 {
-    return control != NULL &&
-           (control == GetDlgItem(dialog, IDC_WEBLINK) || control == GetDlgItem(dialog, IDC_MAILLINK));
+    return control != NULL && (control == GetDlgItem(dialog, IDC_WEBLINK) ||
+                               control == GetDlgItem(dialog, IDC_MAILLINK));
 }
 
 // The whole control rectangle counts, not only the text, and whichever window
@@ -48,8 +48,8 @@ bool IsMouseOverLink(HWND dialog)
 // links repaint.
 void KeepLinkFont(HWND dialog, HFONT font)
 {
-    const HFONT previous =
-        reinterpret_cast<HFONT>(SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(font)));
+    const HFONT previous = reinterpret_cast<HFONT>(
+        SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(font)));
     if (previous != NULL) ConfigureDialog.DeleteObject(previous);
 }
 
@@ -66,7 +66,8 @@ HBRUSH ColourLink(HWND dialog, HDC dc)
     const HGDIOBJ control_font = SelectObject(dc, temporary);
     LOGFONTA underlined = {};
     HFONT link_font = NULL;
-    if (control_font != NULL && GetObjectA(control_font, sizeof underlined, &underlined) == sizeof underlined) {
+    if (control_font != NULL &&
+        GetObjectA(control_font, sizeof underlined, &underlined) == sizeof underlined) {
         underlined.lfUnderline = 1;
         link_font = ConfigureDialog.CreateFontIndirectA(&underlined);
     }
@@ -87,11 +88,15 @@ void GiveLinksUnderlinedFont(HWND dialog)
 {
     const HFONT dialog_font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     LOGFONTA underlined = {};
-    if (dialog_font == NULL || GetObjectA(dialog_font, sizeof underlined, &underlined) != sizeof underlined) return;
+    if (dialog_font == NULL ||
+        GetObjectA(dialog_font, sizeof underlined, &underlined) != sizeof underlined)
+        return;
     underlined.lfUnderline = 1;
     LinkControlFont = ConfigureDialog.CreateFontIndirectA(&underlined);
     if (LinkControlFont == NULL) return;
-    for (int id : LINK_IDS) SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(LinkControlFont), FALSE);
+    for (int id : LINK_IDS)
+        SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(LinkControlFont),
+                            FALSE);
 }
 
 // The controls only borrow the font, and draw no more once the dialog ends.
@@ -105,7 +110,8 @@ void DeleteLinkControlFont()
 // The user is not told when a link fails to open; the box stays as it is.
 void OpenLink(LPCSTR url)
 {
-    const HINSTANCE result = ConfigureDialog.ShellExecuteA(NULL, NULL, url, NULL, NULL, SW_SHOWNORMAL);
+    const HINSTANCE result =
+        ConfigureDialog.ShellExecuteA(NULL, NULL, url, NULL, NULL, SW_SHOWNORMAL);
     const int code = static_cast<int>(reinterpret_cast<INT_PTR>(result));
     if (code <= 32) Trace("::ShellExecute failed with error code %d.\n", code);
 }
@@ -130,20 +136,19 @@ void LoadHandCursor()
         std::memcpy(path + length, VIEWER, sizeof VIEWER);
         const HMODULE viewer = ConfigureDialog.LoadLibraryA(path);
         if (viewer != NULL) {
-            HandCursor = CopyOf(ConfigureDialog.LoadCursorA(viewer, MAKEINTRESOURCEA(HELP_VIEWER_HAND_CURSOR)));
+            HandCursor = CopyOf(
+                ConfigureDialog.LoadCursorA(viewer, MAKEINTRESOURCEA(HELP_VIEWER_HAND_CURSOR)));
             FreeLibrary(viewer);
         }
     }
     // Systems without the help viewer (or without its cursor) mostly have a
     // pointing hand of their own.
     if (HandCursor == NULL) HandCursor = CopyOf(ConfigureDialog.LoadCursorA(NULL, IDC_HAND));
-    if (HandCursor == NULL) Trace("WARNING: ScreenSaverConfigureDialog:WM_INITDIALOG: unable to create hand cursor.\n");
+    if (HandCursor == NULL)
+        Trace("WARNING: ScreenSaverConfigureDialog:WM_INITDIALOG: unable to create hand cursor.\n");
 }
 
-BOOL RegisterSaverDialogClasses(HINSTANCE)
-{
-    return TRUE;
-}
+BOOL RegisterSaverDialogClasses(HINSTANCE) { return TRUE; }
 
 INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -30,7 +30,8 @@ PIXELFORMATDESCRIPTOR RenderPixelFormat()
     PIXELFORMATDESCRIPTOR descriptor = {};
     descriptor.nSize = sizeof descriptor;
     descriptor.nVersion = 1;
-    descriptor.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER | PFD_GENERIC_ACCELERATED;
+    descriptor.dwFlags =
+        PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER | PFD_GENERIC_ACCELERATED;
     descriptor.iPixelType = PFD_TYPE_RGBA;
     descriptor.cColorBits = 24;
     descriptor.cDepthBits = 32;
@@ -53,9 +54,9 @@ void CreateRenderWindow(HWND saver_window)
 
     // The child takes the saver window's size once: later size changes of the
     // saver window do not reach it.
-    const HWND child = RenderWindow.CreateWindowExA(0, PRODUCT_NAME, PRODUCT_NAME, RENDER_WINDOW_STYLE, 0, 0,
-                                                    client.right, client.bottom, saver_window, NULL,
-                                                    SaverInstance, NULL);
+    const HWND child = RenderWindow.CreateWindowExA(
+        0, PRODUCT_NAME, PRODUCT_NAME, RENDER_WINDOW_STYLE, 0, 0, client.right, client.bottom,
+        saver_window, NULL, SaverInstance, NULL);
     CheckResult(reinterpret_cast<INT_PTR>(child), 0, "CreateWindow");
 }
 

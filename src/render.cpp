@@ -164,7 +164,7 @@ void TraceController()
 #ifdef LUMENFALL_TRACE_CONTROLLER
     if (SampleFrameCount == 0)
         Trace("Controller: %.3f s, %.2f fps, interval %.5f s, MaxFlyers %d, live %d\n",
-              double(PreviousCount - StartCount) / double(Frequency.QuadPart), SampleFrameRate, FrameInterval,
-              MaxFlyers, CRender::CountFlyers());
+              double(PreviousCount - StartCount) / double(Frequency.QuadPart), SampleFrameRate,
+              FrameInterval, MaxFlyers, CRender::CountFlyers());
 #endif
 }

@@ -8,8 +8,8 @@ namespace {
 // 32 bits.
 bool TravelsTooFar(POINT from, POINT to)
 {
-    const uint64_t travel = uint64_t(std::llabs(int64_t(to.x) - from.x)) +
-                            uint64_t(std::llabs(int64_t(to.y) - from.y));
+    const uint64_t travel =
+        uint64_t(std::llabs(int64_t(to.x) - from.x)) + uint64_t(std::llabs(int64_t(to.y) - from.y));
     return travel > MOUSE_THRESHOLD;
 }
 }  // namespace

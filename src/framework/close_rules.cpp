@@ -91,7 +91,8 @@ BOOL VerifyBeforeClose(HWND window)
         return TRUE;
     }
     const DWORD now = CloseRules.GetTickCount();
-    if (LastCheckTick != NO_CHECK_TICK && ElapsedTicks(LastCheckTick, now) < RECHECK_GATE_MS) return FALSE;
+    if (LastCheckTick != NO_CHECK_TICK && ElapsedTicks(LastCheckTick, now) < RECHECK_GATE_MS)
+        return FALSE;
 
     CheckInProgress = TRUE;
     // Timer messages that piled up would only run frames behind the prompt.

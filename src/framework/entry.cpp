@@ -8,7 +8,8 @@ HINSTANCE SaverInstance = nullptr;
 BOOL Win9xFamily = FALSE;
 
 namespace {
-typedef DWORD(WINAPI* PwdChangePasswordRoutine)(LPCSTR registryKey, HWND owner, DWORD reserved1, DWORD reserved2);
+typedef DWORD(WINAPI* PwdChangePasswordRoutine)(LPCSTR registryKey, HWND owner, DWORD reserved1,
+                                                DWORD reserved2);
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record's size as the system expects it");
 
@@ -84,7 +85,8 @@ int SaverMain(HINSTANCE instance, LPCSTR tail)
     SaverInstance = instance;
     Win9xFamily = ReadWin9xFamily();
 
-    const LPTOP_LEVEL_EXCEPTION_FILTER previous = Entry.SetUnhandledExceptionFilter(SaverFaultFilter);
+    const LPTOP_LEVEL_EXCEPTION_FILTER previous =
+        Entry.SetUnhandledExceptionFilter(SaverFaultFilter);
     const int result = DispatchRunMode(tail);
     Entry.SetUnhandledExceptionFilter(previous);
     return result;
@@ -99,7 +101,8 @@ int StartPreview(HWND parent)
 int ShowConfigureBox(HWND owner)
 {
     if (!Entry.RegisterSaverDialogClasses(SaverInstance)) return 0;
-    return static_cast<int>(Entry.DialogBoxParamA(SaverInstance, MAKEINTRESOURCEA(CONFIGURE_DIALOG_ID), owner,
+    return static_cast<int>(Entry.DialogBoxParamA(SaverInstance,
+                                                  MAKEINTRESOURCEA(CONFIGURE_DIALOG_ID), owner,
                                                   Entry.ScreenSaverConfigureDialog, 0));
 }
 

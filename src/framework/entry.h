@@ -28,4 +28,7 @@ int StartChangePassword(HWND owner);
 void ChangePassword(HWND owner);
 
 // A window handle as it travels on the command line.
-inline HWND HandleFromNumber(DWORD number) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(number)); }
+inline HWND HandleFromNumber(DWORD number)
+{
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
+}

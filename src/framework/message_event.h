@@ -15,4 +15,5 @@ typedef BOOL(WINAPI* CursorReader)(POINT* position);
 // and the render window; a move whose position cannot be read is no event.
 // The AutoPlay query, whose number is known only at run time, is the
 // default handling's to translate.
-std::optional<SaverEvent> SaverEventFromWin32(UINT message, WPARAM wParam, CursorReader read_cursor);
+std::optional<SaverEvent> SaverEventFromWin32(UINT message, WPARAM wParam,
+                                              CursorReader read_cursor);

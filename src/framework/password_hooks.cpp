@@ -54,14 +54,17 @@ void LoadPasswordHook()
     if (PasswordModule != nullptr) UnloadPasswordHook();
 
     HKEY desktop = nullptr;
-    if (PasswordHooks.RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop) != ERROR_SUCCESS) return;
+    if (PasswordHooks.RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop) !=
+        ERROR_SUCCESS)
+        return;
 
     // Cleared first: a value of one to three bytes fills only the low bytes,
     // and must be judged on those alone.
     DWORD usePassword = 0;
     DWORD size = sizeof usePassword;
-    const LONG queried = PasswordHooks.RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr,
-                                                        reinterpret_cast<LPBYTE>(&usePassword), &size);
+    const LONG queried =
+        PasswordHooks.RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr,
+                                       reinterpret_cast<LPBYTE>(&usePassword), &size);
     if (queried == ERROR_SUCCESS && usePassword != 0) {
         PasswordModule = PasswordHooks.LoadLibraryA("PASSWORD.CPL");
         if (PasswordModule != nullptr) {

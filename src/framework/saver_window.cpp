@@ -68,7 +68,8 @@ void DetachInputMethod(HWND window)
     if (ImeModule == nullptr) return;
     ImeAssociateFn = SaverWindowOps.GetProcAddress(ImeModule, "ImmAssociateContext");
     if (ImeAssociateFn != nullptr)
-        SavedInputContext = RoutineFrom<ImmAssociateContextRoutine>(ImeAssociateFn)(window, nullptr);
+        SavedInputContext =
+            RoutineFrom<ImmAssociateContextRoutine>(ImeAssociateFn)(window, nullptr);
 }
 
 void RestoreInputMethod(HWND window)
@@ -90,7 +91,8 @@ int RunSaver(HWND parent)
     saver_class.style = SAVER_CLASS_STYLE;
     saver_class.lpfnWndProc = SaverWindowProc;
     saver_class.hInstance = SaverInstance;
-    saver_class.hbrBackground = reinterpret_cast<HBRUSH>(SaverWindowOps.GetStockObject(BLACK_BRUSH));
+    saver_class.hbrBackground =
+        reinterpret_cast<HBRUSH>(SaverWindowOps.GetStockObject(BLACK_BRUSH));
     saver_class.lpszClassName = SAVER_WINDOW_CLASS;
 
     WindowPlan plan;
@@ -104,7 +106,8 @@ int RunSaver(HWND parent)
         if (FullScreenSaverRuns()) return 0;
         LoadPasswordHook();
     }
-    AutoPlayMessage = Win9xFamily ? SaverWindowOps.RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
+    AutoPlayMessage =
+        Win9xFamily ? SaverWindowOps.RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 
     if (SaverWindowOps.RegisterClassA(&saver_class) != 0) {
         SaverWindow = SaverWindowOps.CreateWindowExA(

@@ -7,8 +7,8 @@
 #include "platform/win32_api.h"
 
 struct ConfigureDialogPlatform {
-    HINSTANCE(WINAPI* ShellExecuteA)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                     LPCSTR directory, INT show);
+    HINSTANCE(WINAPI* ShellExecuteA)
+    (HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show);
     UINT(WINAPI* GetWindowsDirectoryA)(LPSTR buffer, UINT size);
     HMODULE(WINAPI* LoadLibraryA)(LPCSTR name);
     HCURSOR(WINAPI* LoadCursorA)(HINSTANCE module, LPCSTR name);

@@ -15,12 +15,13 @@ struct EntryPlatform {
     BOOL(WINAPI* GetVersionExA)(LPOSVERSIONINFOA version);
     BOOL(WINAPI* IsWindow)(HWND window);
     HWND(WINAPI* GetForegroundWindow)(void);
-    INT_PTR(WINAPI* DialogBoxParamA)(HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure,
-                                     LPARAM parameter);
+    INT_PTR(WINAPI* DialogBoxParamA)
+    (HINSTANCE instance, LPCSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter);
     HMODULE(WINAPI* LoadLibraryA)(LPCSTR name);
     FARPROC(WINAPI* GetProcAddress)(HMODULE module, LPCSTR name);
     BOOL(WINAPI* FreeLibrary)(HMODULE module);
-    LPTOP_LEVEL_EXCEPTION_FILTER(WINAPI* SetUnhandledExceptionFilter)(LPTOP_LEVEL_EXCEPTION_FILTER filter);
+    LPTOP_LEVEL_EXCEPTION_FILTER(WINAPI* SetUnhandledExceptionFilter)
+    (LPTOP_LEVEL_EXCEPTION_FILTER filter);
     void(WINAPI* ExitProcess)(UINT code);
 
     // No parent: full-screen saving; a host window: preview inside it.

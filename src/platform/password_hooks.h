@@ -8,8 +8,8 @@
 
 struct PasswordHooksPlatform {
     LONG(WINAPI* RegOpenKeyA)(HKEY root, LPCSTR subkey, PHKEY key);
-    LONG(WINAPI* RegQueryValueExA)(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                   LPDWORD size);
+    LONG(WINAPI* RegQueryValueExA)
+    (HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
     LONG(WINAPI* RegCloseKey)(HKEY key);
     HMODULE(WINAPI* LoadLibraryA)(LPCSTR name);
     FARPROC(WINAPI* GetProcAddress)(HMODULE module, LPCSTR name);

@@ -11,14 +11,15 @@ struct RenderWindowPlatform {
     BOOL(WINAPI* GetClientRect)(HWND window, RECT* rect);
     HGDIOBJ(WINAPI* GetStockObject)(int object);
     ATOM(WINAPI* RegisterClassA)(const WNDCLASSA* window_class);
-    HWND(WINAPI* CreateWindowExA)(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style,
-                                  int x, int y, int width, int height, HWND parent, HMENU menu,
-                                  HINSTANCE instance, LPVOID parameter);
+    HWND(WINAPI* CreateWindowExA)
+    (DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y, int width,
+     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
     HDC(WINAPI* GetDC)(HWND window);
     int(WINAPI* ReleaseDC)(HWND window, HDC dc);
     int(WINAPI* ChoosePixelFormat)(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
     BOOL(WINAPI* SetPixelFormat)(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
-    int(WINAPI* DescribePixelFormat)(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* descriptor);
+    int(WINAPI* DescribePixelFormat)(HDC dc, int format, UINT size,
+                                     PIXELFORMATDESCRIPTOR* descriptor);
     HGLRC(WINAPI* wglCreateContext)(HDC dc);
     BOOL(WINAPI* wglMakeCurrent)(HDC dc, HGLRC context);
     BOOL(WINAPI* wglDeleteContext)(HGLRC context);

@@ -11,9 +11,9 @@ struct SaverWindowPlatform {
     HICON(WINAPI* LoadIconA)(HINSTANCE instance, LPCSTR name);
     HGDIOBJ(WINAPI* GetStockObject)(int object);
     ATOM(WINAPI* RegisterClassA)(const WNDCLASSA* window_class);
-    HWND(WINAPI* CreateWindowExA)(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style,
-                                  int x, int y, int width, int height, HWND parent, HMENU menu,
-                                  HINSTANCE instance, LPVOID parameter);
+    HWND(WINAPI* CreateWindowExA)
+    (DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y, int width,
+     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
     BOOL(WINAPI* GetClientRect)(HWND window, RECT* rect);
     HDC(WINAPI* GetDC)(HWND window);
     int(WINAPI* GetClipBox)(HDC dc, RECT* rect);

@@ -18,8 +18,8 @@ void Trace(const char* format, ...)
 #endif
     ;
 
-#define ASSERT(condition)                               \
-    do {                                                \
+#define ASSERT(condition)                                         \
+    do {                                                          \
         if (!(condition)) Assert(#condition, __FILE__, __LINE__); \
     } while (0)
 

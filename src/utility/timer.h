@@ -12,11 +12,11 @@ extern int64_t StartCount;        // counter at Timer_Start
 extern int64_t PreviousCount;     // counter at the previous tick
 extern int64_t SampleStartCount;  // counter where the current sample window began
 
-extern double FrameInterval;      // seconds between the last two ticks
-extern uint32_t FrameCount;       // frames since process start
-extern uint32_t SampleFrameCount; // frames in the current sample window
-extern double AverageFrameRate;   // frames per second since Timer_Start
-extern double SampleFrameRate;    // frames per second of the last completed window; 0 before
+extern double FrameInterval;       // seconds between the last two ticks
+extern uint32_t FrameCount;        // frames since process start
+extern uint32_t SampleFrameCount;  // frames in the current sample window
+extern double AverageFrameRate;    // frames per second since Timer_Start
+extern double SampleFrameRate;     // frames per second of the last completed window; 0 before
 
 // Reads the counter's frequency and the start count. The counts and rates
 // carry on from where they were.

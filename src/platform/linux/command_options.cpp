@@ -39,7 +39,8 @@ CommandOptions Refused(const std::string& message)
 }
 
 // "--name", "-name" or "--name=value"; the name without its dashes.
-bool SplitOption(const std::string& argument, std::string* name, std::string* value, bool* has_value)
+bool SplitOption(const std::string& argument, std::string* name, std::string* value,
+                 bool* has_value)
 {
     if (argument.size() < 2 || argument[0] != '-') return false;
     const size_t dashes = argument[1] == '-' ? 2 : 1;
@@ -52,8 +53,8 @@ bool SplitOption(const std::string& argument, std::string* name, std::string* va
 
 bool IsSaverOption(const std::string& name)
 {
-    return name == "root" || name == "window-id" || name == "fps" || name == "max-fps" || name == "help" ||
-           name == "version";
+    return name == "root" || name == "window-id" || name == "fps" || name == "max-fps" ||
+           name == "help" || name == "version";
 }
 
 bool TakesValue(const std::string& name) { return name == "window-id" || name == "max-fps"; }
@@ -76,7 +77,8 @@ CommandOptions FromTail(const std::string& tail)
         options.action = CommandOptions::Action::Save;
         return options;
     case RunMode::Preview:
-        if (request.handle == 0) return Refused("\"" + tail + "\" names no window: give its id in decimal");
+        if (request.handle == 0)
+            return Refused("\"" + tail + "\" names no window: give its id in decimal");
         options.action = CommandOptions::Action::Save;
         options.target = CommandOptions::Target::HostWindow;
         options.window = request.handle;
@@ -93,7 +95,8 @@ CommandOptions FromTail(const std::string& tail)
 
 bool ParseUnsigned(const std::string& text, unsigned long largest, unsigned long* value)
 {
-    const bool hexadecimal = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const bool hexadecimal =
+        text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const std::string digits = hexadecimal ? text.substr(2) : text;
     if (digits.empty()) return false;
     for (char c : digits) {
@@ -108,9 +111,11 @@ bool ParseUnsigned(const std::string& text, unsigned long largest, unsigned long
     return true;
 }
 
-CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments, const char* xscreensaver_window)
+CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
+                                   const char* xscreensaver_window)
 {
-    bool root = false, window_id = false, help = false, version = false, fps = false, cap_given = false;
+    bool root = false, window_id = false, help = false, version = false, fps = false,
+         cap_given = false;
     unsigned long window = 0, cap = DEFAULT_MAX_FPS;
     std::string tail;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -132,12 +137,14 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments, co
             root = true;
         } else if (name == "window-id") {
             if (!ParseUnsigned(value, LARGEST_WINDOW_ID, &window) || window == 0)
-                return Refused("--window-id wants an X window id, decimal or 0x hexadecimal, not \"" + value + "\"");
+                return Refused(
+                    "--window-id wants an X window id, decimal or 0x hexadecimal, not \"" + value +
+                    "\"");
             window_id = true;
         } else if (name == "max-fps") {
             if (!ParseUnsigned(value, HIGHEST_MAX_FPS, &cap))
-                return Refused("--max-fps wants a whole number from 0 to " + std::to_string(HIGHEST_MAX_FPS) +
-                               ", not \"" + value + "\"");
+                return Refused("--max-fps wants a whole number from 0 to " +
+                               std::to_string(HIGHEST_MAX_FPS) + ", not \"" + value + "\"");
             cap_given = true;
         } else if (name == "fps") {
             fps = true;
@@ -166,8 +173,10 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments, co
             const std::string host = xscreensaver_window != nullptr ? xscreensaver_window : "";
             if (host.empty()) {
                 options.target = CommandOptions::Target::RootWindow;
-            } else if (!ParseUnsigned(host, LARGEST_WINDOW_ID, &options.window) || options.window == 0) {
-                return Refused("XSCREENSAVER_WINDOW holds \"" + host + "\", which is no X window id");
+            } else if (!ParseUnsigned(host, LARGEST_WINDOW_ID, &options.window) ||
+                       options.window == 0) {
+                return Refused("XSCREENSAVER_WINDOW holds \"" + host +
+                               "\", which is no X window id");
             }
         }
     } else if (tail.empty() && (fps || cap_given)) {

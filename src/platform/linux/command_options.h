@@ -16,16 +16,16 @@ constexpr int HIGHEST_MAX_FPS = 1000;
 
 struct CommandOptions {
     enum class Action {
-        Save,       // run the saver: full screen, or inside a window
-        About,      // the about box
-        Help,       // --help: usage on standard output
-        Version,    // --version
-        Refuse,     // a command line that selects nothing: message, exit -1
+        Save,     // run the saver: full screen, or inside a window
+        About,    // the about box
+        Help,     // --help: usage on standard output
+        Version,  // --version
+        Refuse,   // a command line that selects nothing: message, exit -1
     };
     enum class Target {
-        OwnWindow,     // full screen, in a window of our own
-        HostWindow,    // inside the window `window`
-        RootWindow,    // on the root window itself
+        OwnWindow,   // full screen, in a window of our own
+        HostWindow,  // inside the window `window`
+        RootWindow,  // on the root window itself
     };
 
     Action action = Action::Refuse;
@@ -44,7 +44,8 @@ struct CommandOptions {
 
 // `arguments` are argv[1..]; `xscreensaver_window` is $XSCREENSAVER_WINDOW
 // (null when unset).
-CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments, const char* xscreensaver_window);
+CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
+                                   const char* xscreensaver_window);
 
 // An X window id or a count as X11 saver programs take them: decimal, or
 // hexadecimal after "0x"; no sign, blank or trailing text. False when the

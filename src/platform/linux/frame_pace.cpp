@@ -2,8 +2,7 @@
 
 #include "platform/linux/monotonic_clock.h"
 
-FramePace::FramePace(int max_fps)
-    : period_ns_(max_fps > 0 ? NANOSECONDS_PER_SECOND / max_fps : 0)
+FramePace::FramePace(int max_fps) : period_ns_(max_fps > 0 ? NANOSECONDS_PER_SECOND / max_fps : 0)
 {
 }
 

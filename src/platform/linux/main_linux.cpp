@@ -13,7 +13,8 @@
 int main(int argc, char** argv)
 {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const CommandOptions options = ParseCommandOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"));
+    const CommandOptions options =
+        ParseCommandOptions(arguments, std::getenv("XSCREENSAVER_WINDOW"));
     switch (options.action) {
     case CommandOptions::Action::Help:
         std::fputs(USAGE_TEXT, stdout);

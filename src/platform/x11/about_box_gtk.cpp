@@ -44,8 +44,8 @@ DialogBaseUnits MeasureBaseUnits(GtkWidget* widget, const PangoFontDescription* 
     pango_layout_get_pixel_size(layout, &width, &height);
     PangoFontMetrics* metrics =
         pango_context_get_metrics(pango_layout_get_context(layout), font, nullptr);
-    const int font_height =
-        PANGO_PIXELS(pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics));
+    const int font_height = PANGO_PIXELS(pango_font_metrics_get_ascent(metrics) +
+                                         pango_font_metrics_get_descent(metrics));
     pango_font_metrics_unref(metrics);
     g_object_unref(layout);
     return BaseUnitsOf(width, font_height > 0 ? font_height : height);
@@ -79,7 +79,8 @@ GtkWidget* Label(const char* text, const PangoFontDescription* font, bool link)
 void Tighten(GtkWidget* widget)
 {
     GtkCssProvider* css = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(css, "* { min-height: 0; min-width: 0; padding: 0; }", -1, nullptr);
+    gtk_css_provider_load_from_data(css, "* { min-height: 0; min-width: 0; padding: 0; }", -1,
+                                    nullptr);
     gtk_style_context_add_provider(gtk_widget_get_style_context(widget), GTK_STYLE_PROVIDER(css),
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(css);
@@ -91,9 +92,11 @@ void OpenLink(const char* url)
     if (handler == nullptr || *handler == '\0') handler = DEFAULT_URL_HANDLER;
     gchar* argv[] = {const_cast<gchar*>(handler), const_cast<gchar*>(url), nullptr};
     GError* error = nullptr;
-    if (!g_spawn_async(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, &error)) {
+    if (!g_spawn_async(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
+                       &error)) {
         // As with a link the shell cannot open on Windows: traced, not shown.
-        Trace("Opening %s with %s failed: %s\n", url, handler, error != nullptr ? error->message : "");
+        Trace("Opening %s with %s failed: %s\n", url, handler,
+              error != nullptr ? error->message : "");
         if (error != nullptr) g_error_free(error);
     }
 }
@@ -105,7 +108,8 @@ gboolean LinkPressed(GtkWidget* widget, GdkEventButton* event, gpointer data)
     // The second press of a double click is no click of its own: the link
     // opens once.
     gint double_click_ms = 400;
-    g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &double_click_ms, nullptr);
+    g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &double_click_ms,
+                 nullptr);
     guint32& last = link->box->last_click[link->index];
     const bool second_of_double = last != 0 && event->time - last < guint32(double_click_ms);
     last = event->time;
@@ -126,7 +130,8 @@ void ShowPointingHand(GtkWidget* widget, gpointer)
     g_object_unref(hand);
 }
 
-GtkWidget* LinkControl(Link* link, const char* text, const PangoFontDescription* font, float text_yalign)
+GtkWidget* LinkControl(Link* link, const char* text, const PangoFontDescription* font,
+                       float text_yalign)
 {
     GtkWidget* area = gtk_event_box_new();
     gtk_event_box_set_above_child(GTK_EVENT_BOX(area), TRUE);
@@ -152,9 +157,13 @@ gboolean KeyPressed(GtkWidget*, GdkEventKey* event, gpointer data)
     switch (event->keyval) {
     case GDK_KEY_Return:
     case GDK_KEY_KP_Enter:
-    case GDK_KEY_ISO_Enter: gtk_button_clicked(GTK_BUTTON(box->ok)); return TRUE;
-    case GDK_KEY_Escape: return TRUE;  // consumed: OK is the only way out
-    default: return FALSE;
+    case GDK_KEY_ISO_Enter:
+        gtk_button_clicked(GTK_BUTTON(box->ok));
+        return TRUE;
+    case GDK_KEY_Escape:
+        return TRUE;  // consumed: OK is the only way out
+    default:
+        return FALSE;
     }
 }
 
@@ -200,8 +209,10 @@ int ShowAboutBox(Window owner)
 
     Link mail = {&box, 0, LUMENFALL_MAIL_URL};
     Link web = {&box, 1, LUMENFALL_WEB_URL};
-    Place(GTK_FIXED(fixed), LinkControl(&mail, LUMENFALL_MAIL_ADDRESS, font, 0.5f), MAIL_LINK_UNITS, base);
-    Place(GTK_FIXED(fixed), LinkControl(&web, LUMENFALL_WEB_HOST, font, 0.0f), WEB_LINK_UNITS, base);
+    Place(GTK_FIXED(fixed), LinkControl(&mail, LUMENFALL_MAIL_ADDRESS, font, 0.5f), MAIL_LINK_UNITS,
+          base);
+    Place(GTK_FIXED(fixed), LinkControl(&web, LUMENFALL_WEB_HOST, font, 0.0f), WEB_LINK_UNITS,
+          base);
 
     box.ok = gtk_button_new_with_label("OK");
     GtkWidget* ok_label = gtk_bin_get_child(GTK_BIN(box.ok));

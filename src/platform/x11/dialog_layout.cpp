@@ -23,6 +23,6 @@ DialogBaseUnits BaseUnitsOf(int alphabet_width, int font_height)
 
 RECT DialogUnitsToPixels(const RECT& units, DialogBaseUnits base)
 {
-    return RECT{Scale(units.left, base.x, 4), Scale(units.top, base.y, 8), Scale(units.right, base.x, 4),
-                Scale(units.bottom, base.y, 8)};
+    return RECT{Scale(units.left, base.x, 4), Scale(units.top, base.y, 8),
+                Scale(units.right, base.x, 4), Scale(units.bottom, base.y, 8)};
 }

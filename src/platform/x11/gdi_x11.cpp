@@ -95,14 +95,15 @@ int WINAPI MulDivX11(int number, int numerator, int denominator)
 {
     if (denominator == 0) return -1;
     const long long product = (long long)number * numerator;
-    long long magnitude = (llabs(product) + llabs((long long)denominator) / 2) / llabs((long long)denominator);
+    long long magnitude =
+        (llabs(product) + llabs((long long)denominator) / 2) / llabs((long long)denominator);
     if ((product < 0) != (denominator < 0)) magnitude = -magnitude;
     if (magnitude > INT_MAX || magnitude < INT_MIN) return -1;
     return int(magnitude);
 }
 
-HFONT WINAPI CreateFontAX11(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD, DWORD,
-                           DWORD, DWORD, DWORD, DWORD, LPCSTR face_name)
+HFONT WINAPI CreateFontAX11(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD,
+                            DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR face_name)
 {
     X11Font* font = new X11Font;
     for (const char* p = face_name != nullptr ? face_name : ""; *p != '\0'; ++p)

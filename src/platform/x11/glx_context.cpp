@@ -19,10 +19,25 @@ Routine LookUpGLX(const char* name)
 
 GLXFBConfig ChooseFBConfigGLX(Display* display, VisualID required, XVisualInfo** visual)
 {
-    static const int request[] = {GLX_X_RENDERABLE, True, GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
-                                  GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_X_VISUAL_TYPE, GLX_TRUE_COLOR,
-                                  GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
-                                  GLX_DOUBLEBUFFER, True, GLX_DEPTH_SIZE, 1, None};
+    static const int request[] = {GLX_X_RENDERABLE,
+                                  True,
+                                  GLX_DRAWABLE_TYPE,
+                                  GLX_WINDOW_BIT,
+                                  GLX_RENDER_TYPE,
+                                  GLX_RGBA_BIT,
+                                  GLX_X_VISUAL_TYPE,
+                                  GLX_TRUE_COLOR,
+                                  GLX_RED_SIZE,
+                                  8,
+                                  GLX_GREEN_SIZE,
+                                  8,
+                                  GLX_BLUE_SIZE,
+                                  8,
+                                  GLX_DOUBLEBUFFER,
+                                  True,
+                                  GLX_DEPTH_SIZE,
+                                  1,
+                                  None};
     const int screen = DefaultScreen(display);
     int count = 0;
     GLXFBConfig* configs = glXChooseFBConfig(display, screen, request, &count);
@@ -32,8 +47,9 @@ GLXFBConfig ChooseFBConfigGLX(Display* display, VisualID required, XVisualInfo**
         for (int i = 0; i < count && chosen == nullptr; ++i) {
             XVisualInfo* info = glXGetVisualFromFBConfig(display, configs[i]);
             if (info == nullptr) continue;
-            const bool fits = required != 0 ? info->visualid == required
-                                            : pass == 1 || info->depth == DefaultDepth(display, screen);
+            const bool fits = required != 0
+                                  ? info->visualid == required
+                                  : pass == 1 || info->depth == DefaultDepth(display, screen);
             if (fits) {
                 chosen = configs[i];
                 *visual = info;
@@ -50,7 +66,8 @@ GLXFBConfig ChooseFBConfigGLX(Display* display, VisualID required, XVisualInfo**
 GLXContext CreateContextGLX(Display* display, GLXFBConfig config, GlxFailure* failure)
 {
     const GLXContext context = glXCreateNewContext(display, config, GLX_RGBA_TYPE, nullptr, True);
-    if (context == nullptr) *failure = {"glXCreateNewContext", "the X server gave no OpenGL context"};
+    if (context == nullptr)
+        *failure = {"glXCreateNewContext", "the X server gave no OpenGL context"};
     return context;
 }
 

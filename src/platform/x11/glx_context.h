@@ -24,7 +24,8 @@ struct GlxFailure {
 GLXContext CreateContextGLX(Display* display, GLXFBConfig config, GlxFailure* failure);
 // Makes `context` current on `drawable`; false, with *failure said, when it
 // cannot draw there.
-bool MakeCurrentGLX(Display* display, GLXDrawable drawable, GLXContext context, GlxFailure* failure);
+bool MakeCurrentGLX(Display* display, GLXDrawable drawable, GLXContext context,
+                    GlxFailure* failure);
 
 // Interval 1 keeps frames in step with the display, 0 lets the driver hold
 // none back, where it offers swap control at all.

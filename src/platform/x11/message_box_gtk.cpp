@@ -11,7 +11,8 @@ void ShowErrorBox(const char* text)
         std::fprintf(stderr, "Lumenfall: %s\n", text);
         return;
     }
-    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", text);
+    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
+                                            GTK_BUTTONS_OK, "%s", text);
     gtk_window_set_title(GTK_WINDOW(box), PRODUCT_NAME);
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);

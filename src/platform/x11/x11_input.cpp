@@ -23,13 +23,15 @@ std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, bool keyboard_g
     case KeyPress:
         return SaverEvent{.input = SaverInput::KeyDown};
     case ButtonPress:
-        if (event.xbutton.button <= LAST_CLICK_BUTTON) return SaverEvent{.input = SaverInput::ButtonDown};
+        if (event.xbutton.button <= LAST_CLICK_BUTTON)
+            return SaverEvent{.input = SaverInput::ButtonDown};
         break;
     case MotionNotify:
         return SaverEvent{.input = SaverInput::PointerAt,
                           .pointer = {event.xmotion.x_root, event.xmotion.y_root}};
     case FocusOut:
-        if (LosesFocus(event.xfocus, keyboard_grabbed)) return SaverEvent{.input = SaverInput::FocusLost};
+        if (LosesFocus(event.xfocus, keyboard_grabbed))
+            return SaverEvent{.input = SaverInput::FocusLost};
         break;
     default:
         break;

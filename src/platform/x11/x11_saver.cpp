@@ -63,7 +63,8 @@ void FollowSize(Saver& saver)
     XWindowAttributes attributes = {};
     {
         X11ErrorTrap trap(saver.x.display);
-        if (!XGetWindowAttributes(saver.x.display, saver.x.SizeSource(), &attributes) || trap.Failed())
+        if (!XGetWindowAttributes(saver.x.display, saver.x.SizeSource(), &attributes) ||
+            trap.Failed())
             return;
     }
     const auto clamp = [](int size, int largest) {
@@ -107,7 +108,8 @@ void HandlePendingEvents(Saver& saver)
         XEvent event;
         XNextEvent(saver.x.display, &event);
         HandleEvent(saver, event);
-        if (saver.ended) Trace("Ended by X event %d on window 0x%lx\n", event.type, event.xany.window);
+        if (saver.ended)
+            Trace("Ended by X event %d on window 0x%lx\n", event.type, event.xany.window);
     }
 }
 
@@ -214,13 +216,15 @@ int RunX11Saver(Display* display, const CommandOptions& options)
     int error_base = 0, event_base = 0;
     if (!glXQueryExtension(display, &error_base, &event_base))
         return Fail(saver, "glXQueryExtension",
-                    std::string("the X server ") + DisplayString(display) + " offers no OpenGL (GLX)");
+                    std::string("the X server ") + DisplayString(display) +
+                        " offers no OpenGL (GLX)");
     {
         // Told before anything is made: size changes, and the host's end.
         X11ErrorTrap trap(display);
         XSelectInput(display, saver.x.SizeSource(), StructureNotifyMask);
         if (trap.Failed() || HostVanishedX11(saver.x)) {
-            std::fprintf(stderr, "lumenfall: window 0x%lx does not exist (any more)\n", saver.x.host);
+            std::fprintf(stderr, "lumenfall: window 0x%lx does not exist (any more)\n",
+                         saver.x.host);
             return 0;
         }
     }

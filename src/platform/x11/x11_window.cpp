@@ -15,7 +15,8 @@ namespace {
 constexpr int GRAB_ATTEMPTS = 50;
 constexpr long GRAB_RETRY_NS = 20'000'000;
 
-void SetCommonProperties(Display* display, Window window, const char* title, const char* window_class)
+void SetCommonProperties(Display* display, Window window, const char* title,
+                         const char* window_class)
 {
     XStoreName(display, window, title);
     XClassHint hint = {const_cast<char*>("lumenfall"), const_cast<char*>(window_class)};
@@ -35,8 +36,8 @@ Cursor BlankCursor(Display* display, Window window)
     return cursor;
 }
 
-Window CreateWindowIn(X11Surface& surface, Window parent, int width, int height, XVisualInfo* visual,
-                      long events, bool override_redirect)
+Window CreateWindowIn(X11Surface& surface, Window parent, int width, int height,
+                      XVisualInfo* visual, long events, bool override_redirect)
 {
     XSetWindowAttributes attributes = {};
     surface.colormap = XCreateColormap(surface.display, surface.root, visual->visual, AllocNone);
@@ -45,10 +46,10 @@ Window CreateWindowIn(X11Surface& surface, Window parent, int width, int height,
     attributes.border_pixel = 0;
     attributes.event_mask = events;
     attributes.override_redirect = override_redirect;
-    return XCreateWindow(surface.display, parent, 0, 0, unsigned(width), unsigned(height), 0,
-                         visual->depth, InputOutput, visual->visual,
-                         CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect,
-                         &attributes);
+    return XCreateWindow(
+        surface.display, parent, 0, 0, unsigned(width), unsigned(height), 0, visual->depth,
+        InputOutput, visual->visual,
+        CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect, &attributes);
 }
 
 // A window manager may hold the keyboard or pointer for a moment after our
@@ -63,9 +64,10 @@ void GrabInput(X11Surface& surface)
             keyboard = XGrabKeyboard(surface.display, surface.window, False, GrabModeAsync,
                                      GrabModeAsync, CurrentTime) == GrabSuccess;
         if (!pointer)
-            pointer = XGrabPointer(surface.display, surface.window, False,
-                                   ButtonPressMask | PointerMotionMask, GrabModeAsync, GrabModeAsync,
-                                   None, surface.blank_cursor, CurrentTime) == GrabSuccess;
+            pointer =
+                XGrabPointer(surface.display, surface.window, False,
+                             ButtonPressMask | PointerMotionMask, GrabModeAsync, GrabModeAsync,
+                             None, surface.blank_cursor, CurrentTime) == GrabSuccess;
         if (!(keyboard && pointer)) nanosleep(&retry, nullptr);
     }
     surface.keyboard_grabbed = keyboard;
@@ -98,7 +100,8 @@ bool FullScreenSaverRunsX11(Display* display, Window root)
     unsigned int count = 0;
     if (!XQueryTree(display, root, &unused_root, &unused_parent, &children, &count)) return false;
     bool found = false;
-    for (unsigned int i = 0; i < count && !found; ++i) found = NamedAsFullScreenSaver(display, children[i]);
+    for (unsigned int i = 0; i < count && !found; ++i)
+        found = NamedAsFullScreenSaver(display, children[i]);
     if (children != nullptr) XFree(children);
     trap.Failed();
     return found;
@@ -113,7 +116,8 @@ void CreateFullScreenWindowX11(X11Surface& surface, XVisualInfo* visual)
     XGetWindowAttributes(surface.display, surface.root, &root);
     const long events =
         KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
-    surface.window = CreateWindowIn(surface, surface.root, root.width, root.height, visual, events, true);
+    surface.window =
+        CreateWindowIn(surface, surface.root, root.width, root.height, visual, events, true);
     SetCommonProperties(surface.display, surface.window, FULL_SCREEN_TITLE, SAVER_WINDOW_CLASS);
     surface.blank_cursor = BlankCursor(surface.display, surface.window);
     XDefineCursor(surface.display, surface.window, surface.blank_cursor);
@@ -134,7 +138,8 @@ void CreateFullScreenWindowX11(X11Surface& surface, XVisualInfo* visual)
 // for no input events.
 void CreateEmbeddedWindowX11(X11Surface& surface, XVisualInfo* visual)
 {
-    surface.window = CreateWindowIn(surface, surface.host, 1, 1, visual, StructureNotifyMask, false);
+    surface.window =
+        CreateWindowIn(surface, surface.host, 1, 1, visual, StructureNotifyMask, false);
     SetCommonProperties(surface.display, surface.window, PREVIEW_TITLE, PRODUCT_NAME);
     XMapWindow(surface.display, surface.window);
     surface.drawable = surface.window;

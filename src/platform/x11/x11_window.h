@@ -18,8 +18,8 @@ struct X11Surface {
     Colormap colormap = 0;
     Cursor blank_cursor = 0;
     bool keyboard_grabbed = false;
-    bool gone = false;      // taken away by its host or another client
-    POINT pointer = {0, 0}; // where the pointer was as full-screen saving began
+    bool gone = false;       // taken away by its host or another client
+    POINT pointer = {0, 0};  // where the pointer was as full-screen saving began
 
     // The window whose size the drawing follows: the host's, else the screen's.
     Window SizeSource() const { return host != 0 ? host : root; }
