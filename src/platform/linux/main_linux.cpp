@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/linux/command_options.h"
+#include "platform/linux/stop_signals.h"
 #include "platform/x11/x11_program.h"
 
 int main(int argc, char** argv)
@@ -29,5 +30,7 @@ int main(int argc, char** argv)
     case CommandOptions::Action::Save:
         break;
     }
-    return RunX11Program(options);
+    const int exit_code = RunX11Program(options);
+    DieByStopSignal();
+    return exit_code;
 }

@@ -1,11 +1,14 @@
 #include "platform/linux/stop_signals.h"
 
+#include <cstdio>
+
 namespace {
 constexpr int STOP_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 
-volatile sig_atomic_t Requested = 0;
+// The signal that arrived, 0 for none.
+volatile sig_atomic_t Received = 0;
 
-void RequestStop(int) { Requested = 1; }
+void RequestStop(int signal_number) { Received = signal_number; }
 }  // namespace
 
 sigset_t BlockStopSignals()
@@ -24,4 +27,22 @@ sigset_t BlockStopSignals()
     return unblocked;
 }
 
-bool StopRequested() { return Requested != 0; }
+bool StopRequested() { return Received != 0; }
+
+void DieByStopSignal()
+{
+    const int signal_number = Received;
+    if (signal_number == 0) return;
+    std::fflush(nullptr);
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal_number, &action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal_number);
+    // Still blocked since the last wait: raised, it is delivered as soon as
+    // it is let through.
+    raise(signal_number);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+}
