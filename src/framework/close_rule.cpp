@@ -21,6 +21,8 @@ CloseDecision DecideClose(const SaverEvent& event, POINT reference)
         if (TravelsTooFar(reference, event.pointer)) return {true, event.pointer};
         return {false, reference};
     case SaverInput::KeyDown:
+    case SaverInput::EscapeDown:
+    case SaverInput::CloseRequested:
     case SaverInput::ButtonDown:
     case SaverInput::FocusLost:
     case SaverInput::CriticalResume:
@@ -29,4 +31,9 @@ CloseDecision DecideClose(const SaverEvent& event, POINT reference)
         break;
     }
     return {true, reference};
+}
+
+bool EndsWindowedRun(const SaverEvent& event)
+{
+    return event.input == SaverInput::EscapeDown || event.input == SaverInput::CloseRequested;
 }

@@ -21,6 +21,8 @@ struct CloseCase {
 
 const CloseCase CLOSE_CASES[] = {
     {"key", Input(SaverInput::KeyDown), REFERENCE, true, REFERENCE},
+    {"escape", Input(SaverInput::EscapeDown), REFERENCE, true, REFERENCE},
+    {"close_requested", Input(SaverInput::CloseRequested), REFERENCE, true, REFERENCE},
     {"button", Input(SaverInput::ButtonDown), REFERENCE, true, REFERENCE},
     {"focus_lost", Input(SaverInput::FocusLost), REFERENCE, true, REFERENCE},
     {"critical_resume", Input(SaverInput::CriticalResume), REFERENCE, true, REFERENCE},
@@ -31,7 +33,10 @@ const CloseCase CLOSE_CASES[] = {
     {"travel_5_closes", PointerAt(103, 102), REFERENCE, true, {103, 102}},
     {"travel_5_backwards", PointerAt(96, 99), REFERENCE, true, {96, 99}},
     {"travel_along_one_axis", PointerAt(100, 95), REFERENCE, true, {100, 95}},
-    {"travel_across_the_range", PointerAt(INT_MAX, INT_MAX), {INT_MIN, INT_MIN}, true,
+    {"travel_across_the_range",
+     PointerAt(INT_MAX, INT_MAX),
+     {INT_MIN, INT_MIN},
+     true,
      {INT_MAX, INT_MAX}},
 };
 
@@ -56,5 +61,27 @@ TEST(CloseRule, SmallMovesAddUpAgainstTheReference)
         reference = decision.reference;
     }
     EXPECT_TRUE(DecideClose(PointerAt(105, 100), reference).close);
+}
+
+// In a window of its own the saver is being looked at: only Escape and the
+// window manager's close end it.
+TEST(CloseRule, AWindowedRunEndsOnlyOnEscapeOrClose)
+{
+    const struct {
+        const char* name;
+        SaverEvent event;
+        bool ends;
+    } cases[] = {
+        {"escape", Input(SaverInput::EscapeDown), true},
+        {"close_requested", Input(SaverInput::CloseRequested), true},
+        {"other_key", Input(SaverInput::KeyDown), false},
+        {"button", Input(SaverInput::ButtonDown), false},
+        {"far_pointer", PointerAt(900, 900), false},
+        {"focus_lost", Input(SaverInput::FocusLost), false},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(EndsWindowedRun(row.event), row.ends);
+    }
 }
 }  // namespace

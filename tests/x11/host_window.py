@@ -14,6 +14,33 @@ X11.XDefaultRootWindow.restype = X11.XCreateSimpleWindow.restype = ctypes.c_ulon
 X11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 5 + [ctypes.c_ulong] * 2
 
 
+class XClientMessageEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class XEvent(ctypes.Union):
+    _fields_ = [("xclient", XClientMessageEvent), ("pad", ctypes.c_long * 24)]
+
+
+X11.XInternAtom.restype = ctypes.c_ulong
+X11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+
+
+def ask_to_close(display_name, window):
+    # What a window manager sends when the user closes a window: WM_DELETE_WINDOW.
+    display = ctypes.c_void_p(X11.XOpenDisplay(display_name.encode()))
+    event = XEvent()
+    event.xclient.type, event.xclient.window, event.xclient.format = 33, window, 32  # ClientMessage
+    event.xclient.message_type = X11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.data[0] = X11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    sent = X11.XSendEvent(display, ctypes.c_ulong(window), 0, ctypes.c_long(0), ctypes.byref(event))
+    X11.XSync(display, 0)
+    X11.XCloseDisplay(display)
+    return sent != 0
+
+
 class HostWindow:
     def __init__(self, display_name, width, height):
         self.display = ctypes.c_void_p(X11.XOpenDisplay(display_name.encode() if display_name else None))

@@ -8,7 +8,7 @@
 # process started here is stopped again by its id.
 import os, signal, subprocess, sys, tempfile, time
 
-from host_window import X11, HostWindow
+from host_window import X11, HostWindow, ask_to_close
 
 AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
@@ -197,6 +197,28 @@ def large_host():
     check(size and max(size[0]) < 32767, f"the drawing is clamped ({size})")
     process.terminate()
     check(exit_code(process, 60) == -signal.SIGTERM, "and ends in order on SIGTERM")
+
+
+def window():
+    named = lambda: tool("xdotool", "search", "--onlyvisible", "--name", "^Lumenfall$").split()
+    process = start("-window", "-geometry", "300x200+40+30")
+    ours = wait_for(named)
+    check(ours and len(ours) == 1, "-window opens one window titled Lumenfall")
+    window = int(ours[0]) if ours else 0
+    check(geometry(window) == (40, 30, 300, 200), "of the geometry asked for")
+    check("Override Redirect State: no" in tool("xwininfo", "-id", str(window)) and "WM_DELETE_WINDOW" in
+          tool("xprop", "-id", str(window), "WM_PROTOCOLS"), "an ordinary window that a window manager may close")
+    tool("xdotool", "windowfocus", "--sync", str(window))
+    tool("xdotool", "mousemove", "100", "100", "click", "1", "key", "a")
+    tool("xdotool", "windowsize", "--sync", str(window), "400", "300")
+    check(exit_code(process, 1) is None and geometry(window)[2:] == (400, 300),
+          "a click, a key and a new size leave it drawing")
+    tool("xdotool", "windowfocus", "--sync", str(window), "key", "Escape")
+    check(exit_code(process, 5) == 0, "Escape ends it with 0")
+    process = start("--window")
+    ours = wait_for(named)
+    check(ours and ask_to_close(ENV["DISPLAY"], int(ours[0])) and exit_code(process, 5) == 0,
+          "the window manager's close ends it with 0")
 
 
 def about_box():

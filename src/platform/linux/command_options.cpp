@@ -19,16 +19,23 @@ const char USAGE_TEXT[] =
     "  -window-id ID, --window-id ID\n"
     "                      inside window ID (decimal or 0x hexadecimal); it wins\n"
     "                      over --root, which settings tools' previews append it to\n"
+    "  -window, --window   in an ordinary window, until it is closed or Escape\n"
+    "  -geometry WxH+X+Y   that window's size and place\n"
     "Drawing:\n"
-    "  --fps               show the frame rate in the lower left corner\n"
+    "  -fps, --fps         show the frame rate in the lower left corner\n"
+    "  -no-fps             do not (the default)\n"
     "  --max-fps N         at most N frames a second (default 60; 0: no limit)\n"
+    "  -delay N            at least N microseconds a frame (0: no limit)\n"
     "  --help, --version   this text, or the version, and exit\n"
-    "With only --fps or --max-fps the saver runs full screen.\n"
-    "SIGTERM, SIGINT and SIGHUP end the saver; so does the host window's end.\n";
+    "With only drawing options the saver runs full screen. After a dash, a word\n"
+    "of more than one letter is one of these options, never a run mode.\n"
+    "SIGTERM, SIGINT and SIGHUP end the saver, which then dies by that signal;\n"
+    "the host window's end ends it with 0.\n";
 
 namespace {
 // X window ids are 29-bit numbers.
 constexpr unsigned long LARGEST_WINDOW_ID = 0x1FFFFFFF;
+constexpr unsigned long MICROSECONDS_PER_SECOND = 1'000'000;
 
 CommandOptions Refused(const std::string& message)
 {
@@ -51,13 +58,89 @@ bool SplitOption(const std::string& argument, std::string* name, std::string* va
     return true;
 }
 
-bool IsSaverOption(const std::string& name)
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Two letters make a word: "-s", "-c:5" and "-p123" stay the screen saver's
+// switches, while "-sync" is never read by its first letter.
+bool IsWord(const std::string& name)
 {
-    return name == "root" || name == "window-id" || name == "fps" || name == "max-fps" ||
-           name == "help" || name == "version";
+    return name.size() > 1 && IsLetter(name[0]) && IsLetter(name[1]);
 }
 
-bool TakesValue(const std::string& name) { return name == "window-id" || name == "max-fps"; }
+struct WordOption {
+    const char* name;
+    bool takes_value;
+};
+
+const WordOption WORD_OPTIONS[] = {
+    {"root", false}, {"window-id", true}, {"window", false}, {"geometry", true},
+    {"fps", false},  {"no-fps", false},   {"max-fps", true}, {"delay", true},
+    {"help", false}, {"version", false},
+};
+
+const WordOption* FindWordOption(const std::string& name)
+{
+    for (const WordOption& option : WORD_OPTIONS)
+        if (name == option.name) return &option;
+    return nullptr;
+}
+
+// What the arguments name, before it is judged as a whole.
+struct Named {
+    bool root = false, window_id = false, top_level = false, geometry = false;
+    bool help = false, version = false, fps = false;
+    bool drawing = false;  // a drawing option: alone, they ask for full-screen saving
+    unsigned long window = 0, max_fps = DEFAULT_MAX_FPS;
+    WindowGeometry window_geometry;
+    std::string tail;  // everything else, for the screen saver's own grammar
+};
+
+// The frames a second that a pause of `delay_us` between them allows.
+unsigned long CapOfDelay(unsigned long delay_us)
+{
+    if (delay_us == 0) return 0;
+    const unsigned long cap = MICROSECONDS_PER_SECOND / delay_us;
+    return cap < 1 ? 1 : cap > HIGHEST_MAX_FPS ? HIGHEST_MAX_FPS : cap;
+}
+
+// Takes one option's value into `named`; a message when the value is refused.
+std::string TakeOption(const std::string& name, const std::string& value, Named* named)
+{
+    if (name == "root") {
+        named->root = true;
+    } else if (name == "window-id") {
+        if (!ParseUnsigned(value, LARGEST_WINDOW_ID, &named->window) || named->window == 0)
+            return "--window-id wants an X window id, decimal or 0x hexadecimal, not \"" + value +
+                   "\"";
+        named->window_id = true;
+    } else if (name == "window") {
+        named->top_level = true;
+    } else if (name == "geometry") {
+        if (!ParseGeometry(value, &named->window_geometry))
+            return "--geometry wants WIDTHxHEIGHT, with +X+Y if you like, not \"" + value + "\"";
+        named->geometry = true;
+    } else if (name == "max-fps") {
+        if (!ParseUnsigned(value, HIGHEST_MAX_FPS, &named->max_fps))
+            return "--max-fps wants a whole number from 0 to " + std::to_string(HIGHEST_MAX_FPS) +
+                   ", not \"" + value + "\"";
+        named->drawing = true;
+    } else if (name == "delay") {
+        unsigned long delay_us = 0;
+        if (!ParseUnsigned(value, LONGEST_DELAY_US, &delay_us))
+            return "--delay wants microseconds from 0 to " + std::to_string(LONGEST_DELAY_US) +
+                   ", not \"" + value + "\"";
+        named->max_fps = CapOfDelay(delay_us);
+        named->drawing = true;
+    } else if (name == "fps" || name == "no-fps") {
+        named->fps = name == "fps";
+        named->drawing = true;
+    } else if (name == "help") {
+        named->help = true;
+    } else {
+        named->version = true;
+    }
+    return "";
+}
 
 CommandOptions FromTail(const std::string& tail)
 {
@@ -111,65 +194,84 @@ bool ParseUnsigned(const std::string& text, unsigned long largest, unsigned long
     return true;
 }
 
+bool ParseGeometry(const std::string& text, WindowGeometry* geometry)
+{
+    size_t at = !text.empty() && text[0] == '=' ? 1 : 0;
+    const auto number = [&text, &at](unsigned long* value) {
+        const size_t start = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        return at > start && at - start <= 5 &&
+               ParseUnsigned(text.substr(start, at - start), 99999, value);
+    };
+    unsigned long width = 0, height = 0, x = 0, y = 0;
+    if (!number(&width) || at == text.size() || (text[at] != 'x' && text[at] != 'X')) return false;
+    ++at;
+    if (!number(&height) || width == 0 || height == 0) return false;
+    WindowGeometry read;
+    read.width = unsigned(width);
+    read.height = unsigned(height);
+    if (at < text.size()) {
+        read.positioned = true;
+        read.from_right = text[at] == '-';
+        if (text[at] != '+' && text[at] != '-') return false;
+        ++at;
+        if (!number(&x) || at == text.size() || (text[at] != '+' && text[at] != '-')) return false;
+        read.from_bottom = text[at] == '-';
+        ++at;
+        if (!number(&y) || at != text.size()) return false;
+        read.x = int(x);
+        read.y = int(y);
+    }
+    *geometry = read;
+    return true;
+}
+
 CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
                                    const char* xscreensaver_window)
 {
-    bool root = false, window_id = false, help = false, version = false, fps = false,
-         cap_given = false;
-    unsigned long window = 0, cap = DEFAULT_MAX_FPS;
-    std::string tail;
+    Named named;
     for (size_t i = 0; i < arguments.size(); ++i) {
         std::string name, value;
         bool has_value = false;
-        if (!SplitOption(arguments[i], &name, &value, &has_value) || !IsSaverOption(name)) {
+        if (!SplitOption(arguments[i], &name, &value, &has_value) || !IsWord(name)) {
             // Everything else is the Windows grammar's, read as one tail.
-            if (!tail.empty()) tail += ' ';
-            tail += arguments[i];
+            if (!named.tail.empty()) named.tail += ' ';
+            named.tail += arguments[i];
             continue;
         }
-        if (TakesValue(name) && !has_value) {
+        const WordOption* option = FindWordOption(name);
+        if (option == nullptr)
+            return Refused("unknown option " + arguments[i].substr(0, arguments[i].find('=')));
+        if (option->takes_value && !has_value) {
             if (i + 1 == arguments.size()) return Refused("--" + name + " needs a value");
             value = arguments[++i];
-        } else if (!TakesValue(name) && has_value) {
+        } else if (!option->takes_value && has_value) {
             return Refused("--" + name + " takes no value");
         }
-        if (name == "root") {
-            root = true;
-        } else if (name == "window-id") {
-            if (!ParseUnsigned(value, LARGEST_WINDOW_ID, &window) || window == 0)
-                return Refused(
-                    "--window-id wants an X window id, decimal or 0x hexadecimal, not \"" + value +
-                    "\"");
-            window_id = true;
-        } else if (name == "max-fps") {
-            if (!ParseUnsigned(value, HIGHEST_MAX_FPS, &cap))
-                return Refused("--max-fps wants a whole number from 0 to " +
-                               std::to_string(HIGHEST_MAX_FPS) + ", not \"" + value + "\"");
-            cap_given = true;
-        } else if (name == "fps") {
-            fps = true;
-        } else if (name == "help") {
-            help = true;
-        } else {
-            version = true;
-        }
+        const std::string refusal = TakeOption(name, value, &named);
+        if (!refusal.empty()) return Refused(refusal);
     }
 
     CommandOptions options;
-    if (help || version) {
-        options.action = help ? CommandOptions::Action::Help : CommandOptions::Action::Version;
+    if (named.help || named.version) {
+        options.action =
+            named.help ? CommandOptions::Action::Help : CommandOptions::Action::Version;
         return options;
     }
-    if ((root || window_id) && !tail.empty())
-        return Refused("\"" + tail + "\" cannot go with --root or --window-id");
+    const bool in_a_window = named.root || named.window_id || named.top_level;
+    if (in_a_window && !named.tail.empty())
+        return Refused("\"" + named.tail + "\" cannot go with --root, --window-id or --window");
+    if (named.top_level && (named.root || named.window_id))
+        return Refused("--window cannot go with --root or --window-id");
+    if (named.geometry && !named.top_level) return Refused("--geometry goes with --window");
 
-    if (root || window_id) {
+    if (named.root || named.window_id) {
         options.action = CommandOptions::Action::Save;
         options.target = CommandOptions::Target::HostWindow;
-        options.window = window;
+        options.window = named.window;
         // A settings tool's preview appends --window-id to the saver's usual
         // --root: the window it names is the one meant.
-        if (root && !window_id) {
+        if (named.root && !named.window_id) {
             const std::string host = xscreensaver_window != nullptr ? xscreensaver_window : "";
             if (host.empty()) {
                 options.target = CommandOptions::Target::RootWindow;
@@ -179,12 +281,16 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
                                "\", which is no X window id");
             }
         }
-    } else if (tail.empty() && (fps || cap_given)) {
+    } else if (named.top_level) {
+        options.action = CommandOptions::Action::Save;
+        options.target = CommandOptions::Target::TopLevel;
+        options.geometry = named.window_geometry;
+    } else if (named.tail.empty() && named.drawing) {
         options.action = CommandOptions::Action::Save;
     } else {
-        options = FromTail(tail);
+        options = FromTail(named.tail);
     }
-    options.show_fps = fps;
-    options.max_fps = int(cap);
+    options.show_fps = named.fps;
+    options.max_fps = int(named.max_fps);
     return options;
 }

@@ -13,6 +13,17 @@ constexpr int NO_RUN_MODE = -1;
 // Frame-rate cap when none is asked for.
 constexpr int DEFAULT_MAX_FPS = 60;
 constexpr int HIGHEST_MAX_FPS = 1000;
+// The longest pause between frames that -delay takes, in microseconds.
+constexpr unsigned long LONGEST_DELAY_US = 1'000'000;
+
+// An X geometry, "WxH", "WxH+X+Y" or with "-" offsets, which count from the
+// right and bottom edges of the screen.
+struct WindowGeometry {
+    unsigned width = 0, height = 0;  // 0: the program's own choice
+    bool positioned = false;
+    int x = 0, y = 0;
+    bool from_right = false, from_bottom = false;
+};
 
 struct CommandOptions {
     enum class Action {
@@ -26,6 +37,7 @@ struct CommandOptions {
         OwnWindow,   // full screen, in a window of our own
         HostWindow,  // inside the window `window`
         RootWindow,  // on the root window itself
+        TopLevel,    // in an ordinary top-level window of our own, until closed
     };
 
     Action action = Action::Refuse;
@@ -37,6 +49,7 @@ struct CommandOptions {
     bool window_from_tail = false;
     // The about box falls back to the focused window when `window` is unusable.
     bool owner_or_focus = false;
+    WindowGeometry geometry;  // Target::TopLevel
     bool show_fps = false;
     int max_fps = DEFAULT_MAX_FPS;
     std::string message;  // why a command line is refused
@@ -46,6 +59,11 @@ struct CommandOptions {
 // (null when unset).
 CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
                                    const char* xscreensaver_window);
+
+// "WxH", optionally followed by "+X+Y" (either sign for each offset), with
+// a leading "=" allowed, as X programs take -geometry. False for anything
+// else, or a size of 0.
+bool ParseGeometry(const std::string& text, WindowGeometry* geometry);
 
 // An X window id or a count as X11 saver programs take them: decimal, or
 // hexadecimal after "0x"; no sign, blank or trailing text. False when the

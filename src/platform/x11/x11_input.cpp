@@ -1,5 +1,7 @@
 #include "platform/x11/x11_input.h"
 
+#include <X11/keysym.h>
+
 namespace {
 // Buttons 4 to 7 turn the wheel and 8 and 9 go back and forth: as on
 // Windows, only the three main buttons count as a click.
@@ -15,13 +17,22 @@ bool LosesFocus(const XFocusChangeEvent& e, bool keyboard_grabbed)
     if (keyboard_grabbed || e.mode == NotifyGrab || e.mode == NotifyUngrab) return false;
     return e.detail != NotifyInferior && e.detail != NotifyPointer;
 }
+
+bool AsksToClose(const XClientMessageEvent& e, const X11InputContext& context)
+{
+    return e.message_type == context.wm_protocols && e.format == 32 &&
+           Atom(e.data.l[0]) == context.wm_delete_window;
+}
 }  // namespace
 
-std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, bool keyboard_grabbed)
+std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, const X11InputContext& context)
 {
     switch (event.type) {
-    case KeyPress:
-        return SaverEvent{.input = SaverInput::KeyDown};
+    case KeyPress: {
+        XKeyEvent key = event.xkey;
+        const bool escape = context.key_symbol(&key, 0) == XK_Escape;
+        return SaverEvent{.input = escape ? SaverInput::EscapeDown : SaverInput::KeyDown};
+    }
     case ButtonPress:
         if (event.xbutton.button <= LAST_CLICK_BUTTON)
             return SaverEvent{.input = SaverInput::ButtonDown};
@@ -30,8 +41,12 @@ std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, bool keyboard_g
         return SaverEvent{.input = SaverInput::PointerAt,
                           .pointer = {event.xmotion.x_root, event.xmotion.y_root}};
     case FocusOut:
-        if (LosesFocus(event.xfocus, keyboard_grabbed))
+        if (LosesFocus(event.xfocus, context.keyboard_grabbed))
             return SaverEvent{.input = SaverInput::FocusLost};
+        break;
+    case ClientMessage:
+        if (AsksToClose(event.xclient, context))
+            return SaverEvent{.input = SaverInput::CloseRequested};
         break;
     default:
         break;

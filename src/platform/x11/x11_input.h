@@ -8,7 +8,16 @@
 
 #include "framework/close_rule.h"
 
-// The event that `event` stands for, if any. `keyboard_grabbed` tells
-// whether the saver holds the keyboard, which decides what a focus change
-// means.
-std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, bool keyboard_grabbed);
+struct X11InputContext {
+    // Whether the saver holds the keyboard, which decides what a focus
+    // change means.
+    bool keyboard_grabbed = false;
+    // How the window manager asks a window of ours to close.
+    Atom wm_protocols = 0;
+    Atom wm_delete_window = 0;
+    // The key's symbol: XLookupKeysym, which reads the server's keyboard map.
+    KeySym (*key_symbol)(XKeyEvent* event, int index) = XLookupKeysym;
+};
+
+// The event that `event` stands for, if any.
+std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, const X11InputContext& context);

@@ -1,7 +1,7 @@
 // The X11 host, top to bottom: window -> GLX context -> frames -> teardown.
 // The scene's life is the saver's run time; this file feeds it a surface, a
-// pace and the X events that end a full-screen run, and ends on the stop
-// signals and on the host window's end.
+// pace and the X events that end a run, and ends on the stop signals and on
+// the host window's end.
 #include "platform/x11/x11_saver.h"
 
 #include <poll.h>
@@ -28,12 +28,18 @@ namespace {
 struct Saver {
     const CommandOptions* options = nullptr;
     X11Surface x;
+    X11InputContext input;
     GLXContext context = nullptr;
     X11DeviceContext device;
     int max_width = 0, max_height = 0;  // the driver's largest viewport
     bool ended = false;
 
     bool FullScreen() const { return options->target == CommandOptions::Target::OwnWindow; }
+    // A run in a window of our own was started by hand, not by a host.
+    bool StartedByHand() const
+    {
+        return FullScreen() || options->target == CommandOptions::Target::TopLevel;
+    }
 };
 
 int Fail(const Saver& saver, const char* call, const std::string& detail)
@@ -41,7 +47,7 @@ int Fail(const Saver& saver, const char* call, const std::string& detail)
     std::fprintf(stderr, "lumenfall: %s failed: %s\n", call, detail.c_str());
     // A run started by hand may also say it on screen; one inside a host
     // never opens a box there.
-    if (saver.FullScreen()) {
+    if (saver.StartedByHand()) {
         char text[200];
         FormatFailure(text, sizeof text, call);
         ShowErrorBox(text);
@@ -72,9 +78,27 @@ void FollowSize(Saver& saver)
     };
     const int width = clamp(attributes.width, saver.max_width);
     const int height = clamp(attributes.height, saver.max_height);
-    if (saver.x.window != 0)
+    if (saver.x.window != 0 && saver.x.window != saver.x.SizeSource())
         XResizeWindow(saver.x.display, saver.x.window, unsigned(width), unsigned(height));
     CRender::Resize(width, height);
+}
+
+void ApplyInput(Saver& saver, const SaverEvent& input)
+{
+    switch (saver.options->target) {
+    case CommandOptions::Target::OwnWindow: {
+        const CloseDecision decision = DecideClose(input, saver.x.pointer);
+        saver.x.pointer = decision.reference;
+        if (decision.close) saver.ended = true;
+        break;
+    }
+    case CommandOptions::Target::TopLevel:
+        if (EndsWindowedRun(input)) saver.ended = true;
+        break;
+    case CommandOptions::Target::HostWindow:
+    case CommandOptions::Target::RootWindow:
+        break;  // input never ends a drawing inside a host
+    }
 }
 
 void HandleEvent(Saver& saver, const XEvent& event)
@@ -94,12 +118,7 @@ void HandleEvent(Saver& saver, const XEvent& event)
     default:
         break;
     }
-    if (!saver.FullScreen()) return;  // input never ends a drawing inside a host
-    const auto input = SaverEventFromX11(event, saver.x.keyboard_grabbed);
-    if (!input) return;
-    const CloseDecision decision = DecideClose(*input, saver.x.pointer);
-    saver.x.pointer = decision.reference;
-    if (decision.close) saver.ended = true;
+    if (const auto input = SaverEventFromX11(event, saver.input)) ApplyInput(saver, *input);
 }
 
 void HandlePendingEvents(Saver& saver)
@@ -192,10 +211,15 @@ bool MakeSurface(Saver& saver, GLXFBConfig* config, int* exit_code)
         CreateFullScreenWindowX11(saver.x, visual);
     } else if (saver.options->target == CommandOptions::Target::HostWindow) {
         CreateEmbeddedWindowX11(saver.x, visual);
+    } else if (saver.options->target == CommandOptions::Target::TopLevel) {
+        CreateTopLevelWindowX11(saver.x, visual, saver.options->geometry);
     } else {
         saver.x.drawable = saver.x.root;
     }
     XFree(visual);
+    saver.input = {.keyboard_grabbed = saver.x.keyboard_grabbed,
+                   .wm_protocols = XInternAtom(display, "WM_PROTOCOLS", False),
+                   .wm_delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False)};
     if (!trap.Failed() && saver.x.drawable != 0) return true;
     *exit_code = FailUnlessHostVanished(saver, "XCreateWindow", "the X server refused the window");
     return false;

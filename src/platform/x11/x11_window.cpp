@@ -12,6 +12,7 @@
 #include "saver_identity.h"
 
 namespace {
+constexpr unsigned DEFAULT_WINDOW_WIDTH = 800, DEFAULT_WINDOW_HEIGHT = 600;
 constexpr int GRAB_ATTEMPTS = 50;
 constexpr long GRAB_RETRY_NS = 20'000'000;
 
@@ -36,8 +37,8 @@ Cursor BlankCursor(Display* display, Window window)
     return cursor;
 }
 
-Window CreateWindowIn(X11Surface& surface, Window parent, int width, int height,
-                      XVisualInfo* visual, long events, bool override_redirect)
+Window CreateWindowIn(X11Surface& surface, Window parent, RECT place, XVisualInfo* visual,
+                      long events, bool override_redirect)
 {
     XSetWindowAttributes attributes = {};
     surface.colormap = XCreateColormap(surface.display, surface.root, visual->visual, AllocNone);
@@ -47,8 +48,8 @@ Window CreateWindowIn(X11Surface& surface, Window parent, int width, int height,
     attributes.event_mask = events;
     attributes.override_redirect = override_redirect;
     return XCreateWindow(
-        surface.display, parent, 0, 0, unsigned(width), unsigned(height), 0, visual->depth,
-        InputOutput, visual->visual,
+        surface.display, parent, place.left, place.top, unsigned(place.right - place.left),
+        unsigned(place.bottom - place.top), 0, visual->depth, InputOutput, visual->visual,
         CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect, &attributes);
 }
 
@@ -116,8 +117,8 @@ void CreateFullScreenWindowX11(X11Surface& surface, XVisualInfo* visual)
     XGetWindowAttributes(surface.display, surface.root, &root);
     const long events =
         KeyPressMask | ButtonPressMask | PointerMotionMask | FocusChangeMask | StructureNotifyMask;
-    surface.window =
-        CreateWindowIn(surface, surface.root, root.width, root.height, visual, events, true);
+    surface.window = CreateWindowIn(surface, surface.root, {0, 0, root.width, root.height}, visual,
+                                    events, true);
     SetCommonProperties(surface.display, surface.window, FULL_SCREEN_TITLE, SAVER_WINDOW_CLASS);
     surface.blank_cursor = BlankCursor(surface.display, surface.window);
     XDefineCursor(surface.display, surface.window, surface.blank_cursor);
@@ -139,9 +140,35 @@ void CreateFullScreenWindowX11(X11Surface& surface, XVisualInfo* visual)
 void CreateEmbeddedWindowX11(X11Surface& surface, XVisualInfo* visual)
 {
     surface.window =
-        CreateWindowIn(surface, surface.host, 1, 1, visual, StructureNotifyMask, false);
+        CreateWindowIn(surface, surface.host, {0, 0, 1, 1}, visual, StructureNotifyMask, false);
     SetCommonProperties(surface.display, surface.window, PREVIEW_TITLE, PRODUCT_NAME);
     XMapWindow(surface.display, surface.window);
+    surface.drawable = surface.window;
+}
+
+void CreateTopLevelWindowX11(X11Surface& surface, XVisualInfo* visual,
+                             const WindowGeometry& geometry)
+{
+    XWindowAttributes root = {};
+    XGetWindowAttributes(surface.display, surface.root, &root);
+    XSizeHints hints = {};
+    hints.flags = geometry.width != 0 ? USSize : PSize;
+    hints.width = int(geometry.width != 0 ? geometry.width : DEFAULT_WINDOW_WIDTH);
+    hints.height = int(geometry.height != 0 ? geometry.height : DEFAULT_WINDOW_HEIGHT);
+    if (geometry.positioned) {
+        hints.flags |= USPosition;
+        hints.x = geometry.from_right ? root.width - hints.width - geometry.x : geometry.x;
+        hints.y = geometry.from_bottom ? root.height - hints.height - geometry.y : geometry.y;
+    }
+    const RECT place = {hints.x, hints.y, hints.x + hints.width, hints.y + hints.height};
+    surface.window = CreateWindowIn(surface, surface.root, place, visual,
+                                    KeyPressMask | StructureNotifyMask, false);
+    SetCommonProperties(surface.display, surface.window, PRODUCT_NAME, PRODUCT_NAME);
+    XSetWMNormalHints(surface.display, surface.window, &hints);
+    Atom delete_window = XInternAtom(surface.display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(surface.display, surface.window, &delete_window, 1);
+    XMapWindow(surface.display, surface.window);
+    surface.top_level = true;
     surface.drawable = surface.window;
 }
 

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "platform/linux/command_options.h"
 #include "platform/wintypes.h"
 
 struct X11Surface {
@@ -17,12 +18,14 @@ struct X11Surface {
     Drawable drawable = 0;  // what GL draws into: our window, or the root itself
     Colormap colormap = 0;
     Cursor blank_cursor = 0;
+    bool top_level = false;  // an ordinary window of ours, which follows its own size
     bool keyboard_grabbed = false;
     bool gone = false;       // taken away by its host or another client
     POINT pointer = {0, 0};  // where the pointer was as full-screen saving began
 
-    // The window whose size the drawing follows: the host's, else the screen's.
-    Window SizeSource() const { return host != 0 ? host : root; }
+    // The window whose size the drawing follows: the host's, our own
+    // ordinary window's, else the screen's.
+    Window SizeSource() const { return host != 0 ? host : top_level ? window : root; }
 };
 
 // Whether a window titled and classed as a full-screen saver's stands on the
@@ -34,6 +37,11 @@ bool FullScreenSaverRunsX11(Display* display, Window root);
 void CreateFullScreenWindowX11(X11Surface& surface, XVisualInfo* visual);
 // A child of the host, of our own visual, that follows the host's size.
 void CreateEmbeddedWindowX11(X11Surface& surface, XVisualInfo* visual);
+
+// An ordinary top-level window titled with the product's name, of the
+// geometry asked for, that the window manager may close and the user resize.
+void CreateTopLevelWindowX11(X11Surface& surface, XVisualInfo* visual,
+                             const WindowGeometry& geometry);
 
 // Whether the host window has gone; a host that went away no longer wants a
 // saver. It marks the surface gone.
