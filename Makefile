@@ -1,7 +1,8 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both first
 # install what they need (scripts/setup is idempotent and quick when nothing
 # is missing).
-.PHONY: setup run test install native win32 clean fuzz fuzz-short bench controller-plot leak-check soak
+.PHONY: setup run test install native win32 clean fuzz fuzz-short bench controller-plot leak-check soak \
+  mutants
 
 setup:
 	@scripts/setup
@@ -74,6 +75,15 @@ soak: setup
 	cmake --preset native-release
 	cmake --build --preset native-release --target lumenfall
 	tools/soak.py build/native-release/src/lumenfall $(SOAK_SECONDS) 10 $(SOAK_OUT)
+
+# What the tests catch: a seeded sample of single-line faults planted in the
+# sources, each built and tested in a copy of the tree under build/mutants.
+# MUTANTS_ARGS="--windows" also samples the Windows-only sources and judges
+# them by the tests under Wine.
+MUTANTS_SEED ?= 1
+MUTANTS_COUNT ?= 25
+mutants: native
+	tools/mutants.py --seed $(MUTANTS_SEED) --count $(MUTANTS_COUNT) $(MUTANTS_ARGS)
 
 # Installs the release build: the program, its XScreenSaver settings file and
 # its manual page. `make install PREFIX=/usr` puts it where Debian's

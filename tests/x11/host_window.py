@@ -44,6 +44,8 @@ def ask_to_close(display_name, window):
 class HostWindow:
     def __init__(self, display_name, width, height):
         self.display = ctypes.c_void_p(X11.XOpenDisplay(display_name.encode() if display_name else None))
+        if not self.display:
+            raise RuntimeError(f"cannot open the display {display_name}")
         self.id = X11.XCreateSimpleWindow(self.display, X11.XDefaultRootWindow(self.display), 10, 10, width, height, 0, 0,
                                           0xFFFFFF)
         self.request(X11.XMapWindow)
