@@ -3,7 +3,7 @@
 # is missing): `make run` and `make native` only what builds the program,
 # `make test` the test toolchain besides. `make install` installs nothing but
 # the saver: it names missing build dependencies instead.
-.PHONY: setup setup-build run test install uninstall native win32 clean fuzz fuzz-short \
+.PHONY: setup setup-build run test install uninstall deb native win32 clean fuzz fuzz-short \
   bench controller-plot leak-check soak
 
 setup:
@@ -95,6 +95,11 @@ install:
 
 uninstall:
 	DESTDIR="$(DESTDIR)" cmake -DPREFIX="$(PREFIX)" -P cmake/uninstall.cmake
+
+# The Debian package, built from a clean copy of the tree in build/deb/
+# (tools/build_deb.sh); dpkg-checkbuilddeps names any missing build dependency.
+deb:
+	tools/build_deb.sh build/deb
 
 # Full screen on $DISPLAY; without a display, a few seconds on a private Xvfb
 # recorded under out/.
