@@ -1,13 +1,18 @@
 # The two commands a newcomer needs: `make run` and `make test`. Both first
 # install what they need (scripts/setup is idempotent and quick when nothing
-# is missing).
-.PHONY: setup run test install native win32 clean fuzz fuzz-short bench controller-plot leak-check soak \
-  mutants
+# is missing): `make run` and `make native` only what builds the program,
+# `make test` the test toolchain besides. `make install` installs nothing but
+# the saver: it names missing build dependencies instead.
+.PHONY: setup setup-build run test install uninstall deb native win32 clean fuzz fuzz-short \
+  bench controller-plot leak-check soak mutants
 
 setup:
-	@scripts/setup
+	@scripts/setup test
 
-native: setup
+setup-build:
+	@scripts/setup build
+
+native: setup-build
 	cmake --preset native
 	cmake --build --preset native
 
@@ -15,7 +20,7 @@ win32: setup
 	cmake --preset win32
 	cmake --build --preset win32
 
-test: native win32 fuzz-short leak-check
+test: setup native win32 fuzz-short leak-check
 	ctest --preset native
 	ctest --preset win32
 
@@ -85,14 +90,26 @@ MUTANTS_COUNT ?= 25
 mutants: native
 	tools/mutants.py --seed $(MUTANTS_SEED) --count $(MUTANTS_COUNT) $(MUTANTS_ARGS)
 
-# Installs the release build: the program, its XScreenSaver settings file and
-# its manual page. `make install PREFIX=/usr` puts it where Debian's
-# XScreenSaver finds it; DESTDIR stages the tree elsewhere.
+# Installs the release build: the program, its XScreenSaver settings file,
+# its desktop entry and its manual page (cmake/install.cmake). `make install
+# PREFIX=/usr` puts it where Debian's XScreenSaver finds it; DESTDIR stages
+# the tree elsewhere, as any user. `make uninstall` with the same PREFIX and
+# DESTDIR removes it again.
 PREFIX ?= /usr/local
-install: setup
+install:
+	@scripts/setup --check build
 	cmake --preset native-release
 	cmake --build --preset native-release --target lumenfall
-	DESTDIR="$(DESTDIR)" cmake --install build/native-release --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" cmake --install build/native-release --prefix "$(PREFIX)" \
+	  --component lumenfall
+
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake -DPREFIX="$(PREFIX)" -P cmake/uninstall.cmake
+
+# The Debian package, built from a clean copy of the tree in build/deb/
+# (tools/build_deb.sh); dpkg-checkbuilddeps names any missing build dependency.
+deb:
+	tools/build_deb.sh build/deb
 
 # Full screen on $DISPLAY; without a display, a few seconds on a private Xvfb
 # recorded under out/.

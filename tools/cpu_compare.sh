@@ -4,15 +4,23 @@
 # /proc/PID/stat, every thread counted) that each program and the X server
 # use over a fixed wall time after a warm-up, in a 160x120 preview window and
 # full screen. Prints a markdown table; asserts nothing.
-#   cpu_compare.sh LUMENFALL [GEARS]
+#   cpu_compare.sh [--climb] LUMENFALL [GEARS]
 # GEARS defaults to /usr/libexec/xscreensaver/gears. CPU_COMPARE_WARMUP
 # (default 3) and CPU_COMPARE_SECONDS (default 20) set the two spans.
+# --climb measures full screen only, after the population's climb to its
+# bound: lumenfall at its default cap and at --max-fps 30, each after
+# CPU_COMPARE_CLIMB (default 400) seconds of warm-up, and gears after the
+# ordinary warm-up. The Flyers column is lumenfall's population limit
+# (MaxFlyers) at the end of the row, read by gdb from the program's symbol
+# table ("n/a" without gdb or symbols).
 # Frames per second come from Mesa's heads-up display, kept invisible and
 # dumped to a file once a second (Gallium drivers such as llvmpipe only; "n/a"
 # elsewhere). Every process started here is stopped by its id.
 set -uo pipefail
 
-usage() { echo "usage: cpu_compare.sh LUMENFALL [GEARS]" >&2; exit 2; }
+usage() { echo "usage: cpu_compare.sh [--climb] LUMENFALL [GEARS]" >&2; exit 2; }
+climb=
+if [ "${1:-}" = --climb ]; then climb=${CPU_COMPARE_CLIMB:-400}; shift; fi
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then usage; fi
 lumenfall=$1
 gears=${2:-/usr/libexec/xscreensaver/gears}
@@ -68,8 +76,16 @@ cpu_ticks() {
     echo $((fields[11] + fields[12]))
 }
 
+# The population limit of a running lumenfall, or n/a.
+flyers() {
+    local value
+    value=$(gdb -p "$1" -batch -nx -ex 'print *(int*)&MaxFlyers' 2>/dev/null |
+        sed -n 's/^\$1 = //p')
+    echo "${value:-n/a}"
+}
+
 rows=()
-# measure PROGRAM MODE COMMAND...: one row of the table.
+# measure PROGRAM MODE COMMAND...: one row of the table, after $warmup s.
 measure() {
     local name=$1 mode=$2
     shift 2
@@ -82,7 +98,7 @@ measure() {
     local start_program start_server start_frames
     if ! start_program=$(cpu_ticks "$saver_pid"); then
         wait "$saver_pid"
-        rows+=("| $name | $mode | ended during the warm-up (exit code $?) | | | |")
+        rows+=("| $name | $mode | ended during the warm-up (exit code $?) | | | | |")
         saver_pid=
         tail -n 5 "$state/program.log" | sed 's/^/cpu_compare: /' >&2
         return
@@ -94,11 +110,13 @@ measure() {
     local end_program end_server wall=$((SECONDS - began))
     if ! end_program=$(cpu_ticks "$saver_pid"); then
         wait "$saver_pid"
-        rows+=("| $name | $mode | ended during the measurement (exit code $?) | | | |")
+        rows+=("| $name | $mode | ended during the measurement (exit code $?) | | | | |")
         saver_pid=
         return
     fi
     end_server=$(cpu_ticks "$xvfb_pid")
+    local population=-
+    [ "$name" = lumenfall ] && population=$(flyers "$saver_pid")
     stop_pid "$saver_pid"
     saver_pid=
     # The rates dumped while the measurement ran, one a second.
@@ -107,8 +125,9 @@ measure() {
         awk '{ sum += $1; n++ } END { if (n) printf "%.1f", sum / n; else printf "n/a" }')
     rows+=("$(awk -v name="$name" -v mode="$mode" -v program=$((end_program - start_program)) \
         -v server=$((end_server - start_server)) -v hz="$ticks_per_second" -v wall="$wall" -v fps="$fps" \
-        'BEGIN { printf "| %s | %s | %.2f | %.1f | %.2f | %s |", name, mode, program / hz,
-                 100 * program / hz / wall, server / hz, fps }')")
+        -v flyers="$population" \
+        'BEGIN { printf "| %s | %s | %.2f | %.1f | %.2f | %s | %s |", name, mode, program / hz,
+                 100 * program / hz / wall, server / hz, fps, flyers }')")
 }
 
 # measure_preview PROGRAM COMMAND...: the command with the id of a fresh
@@ -121,7 +140,7 @@ measure_preview() {
     # shellcheck disable=SC2153  # set by coproc
     host_pid=$HOST_PID
     if ! read -r -t 10 -u "${HOST[0]}" window; then
-        rows+=("| $name | preview 160x120 | the host window did not appear | | | |")
+        rows+=("| $name | preview 160x120 | the host window did not appear | | | | |")
     else
         measure "$name" "preview 160x120" "$@" "$window"
     fi
@@ -129,15 +148,27 @@ measure_preview() {
     host_pid=
 }
 
-echo "cpu_compare: ${warmup} s warm-up, then ${measured} s measured per row, on Xvfb $DISPLAY (1024x768)" >&2
-measure_preview lumenfall "$lumenfall" --window-id
-measure_preview gears "$gears" -window-id
-measure lumenfall "full screen 1024x768" "$lumenfall" /s
-measure gears "full screen 1024x768" "$gears" -root
+if [ -n "$climb" ]; then
+    echo "cpu_compare: full screen, ${climb} s of climb (gears ${warmup} s) then ${measured} s" \
+        "measured per row, on Xvfb $DISPLAY (1024x768)" >&2
+    short_warmup=$warmup
+    warmup=$climb
+    measure lumenfall "full screen, default cap" "$lumenfall" /s
+    measure lumenfall "full screen, --max-fps 30" "$lumenfall" --max-fps 30 /s
+    warmup=$short_warmup
+    measure gears "full screen" "$gears" -root
+else
+    echo "cpu_compare: ${warmup} s warm-up, then ${measured} s measured per row, on Xvfb $DISPLAY" \
+        "(1024x768)" >&2
+    measure_preview lumenfall "$lumenfall" --window-id
+    measure_preview gears "$gears" -window-id
+    measure lumenfall "full screen 1024x768" "$lumenfall" /s
+    measure gears "full screen 1024x768" "$gears" -root
+fi
 
-echo "| Program | Mode | CPU s | % of one core | Xvfb CPU s | Frames/s |"
-echo "|---|---|---|---|---|---|"
+echo "| Program | Mode | CPU s | % of one core | Xvfb CPU s | Frames/s | Flyers |"
+echo "|---|---|---|---|---|---|---|"
 printf '%s\n' "${rows[@]}"
 echo
-echo "${measured} s of wall time per row after ${warmup} s of warm-up; $(nproc) cores, load average" \
-    "$(cut -d' ' -f1-3 /proc/loadavg) at the end."
+echo "${measured} s of wall time per row after ${climb:+$climb s (lumenfall) or }${warmup} s of" \
+    "warm-up; $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the end."

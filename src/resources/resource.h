@@ -2,6 +2,8 @@
 // Kept free of C++ so that the resource compiler can read it.
 #pragma once
 
+#include "lumenfall_version.h"
+
 #define IDS_DESCRIPTION 1
 #define IDS_APP_NAME 1007
 #define IDI_LUMENFALL 107
@@ -18,4 +20,6 @@
 #define LUMENFALL_WEB_URL "http://" LUMENFALL_WEB_HOST "/"
 
 // The about text: the links lie over its empty lines (7 to 9 and 11 to 14).
-#define LUMENFALL_ABOUT_TEXT "\nLumenfall\n\nVersion 1.0\n\nBy the Lumenfall developers\n\n\n\nJune 2001\n\n\n\n\nFree to share and enjoy.\n\nNo warranty of any kind."
+#define LUMENFALL_ABOUT_TEXT \
+    "\nLumenfall\n\nVersion " LUMENFALL_VERSION_TEXT "\n\nBy the Lumenfall developers" \
+    "\n\n\n\nJune 2001\n\n\n\n\nFree to share and enjoy.\n\nNo warranty of any kind."
