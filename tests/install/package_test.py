@@ -103,7 +103,8 @@ def run_unpacked(deb):
             time.sleep(0.2)
         check(drawn, "the unpacked program draws the scene into the daemon's window")
         saver.send_signal(signal.SIGTERM)
-        check(saver.wait(timeout=10) == 0, f"SIGTERM ends it with 0 {saver.stderr.read().strip()}")
+        check(saver.wait(timeout=10) == -signal.SIGTERM,
+              f"SIGTERM ends it in order, by the signal {saver.stderr.read().strip()}")
         saver = None
     finally:
         if saver is not None:

@@ -268,7 +268,15 @@ def xscreensaver():
                    "DISPLAY=" + env["DISPLAY"], "PATH=/usr/bin:/bin", "xscreensaver", "-no-splash", program=True)
     command = lambda verb: subprocess.run(["xscreensaver-command", verb], env=env, capture_output=True, timeout=10).returncode == 0
     wait_for(lambda: command("-version"), 20)
-    ours = lambda: [p for p in tool("pgrep", "-f", saver).split() if os.readlink(f"/proc/{p}/exe") == saver]
+    def ours():
+        # A process that pgrep saw may be gone before its executable is read.
+        running = []
+        for pid in tool("pgrep", "-f", saver).split():
+            try:
+                running += [pid] if os.readlink(f"/proc/{pid}/exe") == saver else []
+            except OSError:
+                pass
+        return running
     check(command("-activate") and wait_for(ours, 30), "the daemon, activated, runs the installed saver")
     lit = lambda: sum(1 for b in screenshot(env)[1] if b) > 300
     check(wait_for(lit, 30), "which draws on the blanked screen")
