@@ -19,11 +19,17 @@ const char USAGE_TEXT[] =
     "  -window-id ID, --window-id ID\n"
     "                      inside window ID (decimal or 0x hexadecimal); it wins\n"
     "                      over --root, which settings tools' previews append it to\n"
+    "Display server:\n"
+    "  --wayland, --x11    the one to draw on; by default Wayland when\n"
+    "                      $WAYLAND_DISPLAY is set and no X window is named\n"
+    "  --output NAME       on Wayland, the output the scene is drawn on (by\n"
+    "                      default the compositor's choice); the others go black\n"
     "Drawing:\n"
     "  --fps               show the frame rate in the lower left corner\n"
     "  --max-fps N         at most N frames a second (default 60; 0: no limit)\n"
     "  --help, --version   this text, or the version, and exit\n"
-    "With only --fps or --max-fps the saver runs full screen.\n"
+    "With only these options (--fps, --max-fps, --wayland, --x11, --output) the\n"
+    "saver runs full screen.\n"
     "SIGTERM, SIGINT and SIGHUP end the saver; so does the host window's end.\n";
 
 namespace {
@@ -54,10 +60,14 @@ bool SplitOption(const std::string& argument, std::string* name, std::string* va
 bool IsSaverOption(const std::string& name)
 {
     return name == "root" || name == "window-id" || name == "fps" || name == "max-fps" ||
-           name == "help" || name == "version";
+           name == "help" || name == "version" || name == "wayland" || name == "x11" ||
+           name == "output";
 }
 
-bool TakesValue(const std::string& name) { return name == "window-id" || name == "max-fps"; }
+bool TakesValue(const std::string& name)
+{
+    return name == "window-id" || name == "max-fps" || name == "output";
+}
 
 CommandOptions FromTail(const std::string& tail)
 {
@@ -117,7 +127,8 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
     bool root = false, window_id = false, help = false, version = false, fps = false,
          cap_given = false;
     unsigned long window = 0, cap = DEFAULT_MAX_FPS;
-    std::string tail;
+    CommandOptions::Host host = CommandOptions::Host::Any;
+    std::string tail, output;
     for (size_t i = 0; i < arguments.size(); ++i) {
         std::string name, value;
         bool has_value = false;
@@ -146,6 +157,15 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
                 return Refused("--max-fps wants a whole number from 0 to " +
                                std::to_string(HIGHEST_MAX_FPS) + ", not \"" + value + "\"");
             cap_given = true;
+        } else if (name == "wayland" || name == "x11") {
+            const auto asked =
+                name == "wayland" ? CommandOptions::Host::Wayland : CommandOptions::Host::X11;
+            if (host != CommandOptions::Host::Any && host != asked)
+                return Refused("--wayland and --x11 exclude each other");
+            host = asked;
+        } else if (name == "output") {
+            if (value.empty()) return Refused("--output wants the name of an output");
+            output = value;
         } else if (name == "fps") {
             fps = true;
         } else if (name == "help") {
@@ -179,12 +199,15 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
                                "\", which is no X window id");
             }
         }
-    } else if (tail.empty() && (fps || cap_given)) {
+    } else if (tail.empty() &&
+               (fps || cap_given || host != CommandOptions::Host::Any || !output.empty())) {
         options.action = CommandOptions::Action::Save;
     } else {
         options = FromTail(tail);
     }
     options.show_fps = fps;
     options.max_fps = int(cap);
+    options.host = host;
+    options.output = output;
     return options;
 }

@@ -1,13 +1,15 @@
-// The Linux program: arguments -> run mode -> the saver or the about box on
-// the X server. The saver's scene is the Windows program's own; the command
-// line keeps the Windows grammar and adds the options by which X11
-// screen-saver daemons start a saver program.
+// The Linux program: arguments -> run mode -> the saver on the Wayland
+// compositor or the X server, or the about box. The saver's scene is the
+// Windows program's own; the command line keeps the Windows grammar and adds
+// the options by which X11 screen-saver daemons start a saver program.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/linux/command_options.h"
+#include "platform/linux/host_choice.h"
+#include "platform/wayland/wayland_saver.h"
 #include "platform/x11/x11_program.h"
 
 int main(int argc, char** argv)
@@ -29,5 +31,12 @@ int main(int argc, char** argv)
     case CommandOptions::Action::Save:
         break;
     }
+    const HostChoice choice =
+        ChooseHost(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("XSCREENSAVER_WINDOW"));
+    if (!choice.refusal.empty()) {
+        std::fprintf(stderr, "lumenfall: %s (see lumenfall --help)\n", choice.refusal.c_str());
+        return NO_RUN_MODE;
+    }
+    if (choice.host == DisplayHost::Wayland) return RunWaylandSaver(options);
     return RunX11Program(options);
 }
