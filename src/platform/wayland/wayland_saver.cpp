@@ -195,9 +195,12 @@ int Run(Saver& saver, const sigset_t& mask)
     const std::string& named = saver.options->output;
     if (!named.empty()) {
         const WaylandOutput* output = saver.client.Named(named);
-        if (output == nullptr)
-            return Fail({"wl_output", "the compositor has no output named \"" + named +
-                                          "\" (it has " + saver.client.Names() + ")"});
+        if (output == nullptr) {
+            std::fprintf(stderr,
+                         "lumenfall: --output %s: the compositor has no such output (it has %s)\n",
+                         named.c_str(), saver.client.Names().c_str());
+            return 1;
+        }
         saver.covers.scene_output = output->output;
     }
     saver.scene = CreateToplevelWayland(saver.client, saver.covers.scene_output);
