@@ -132,7 +132,7 @@ measure_preview() {
 echo "cpu_compare: ${warmup} s warm-up, then ${measured} s measured per row, on Xvfb $DISPLAY (1024x768)" >&2
 measure_preview lumenfall "$lumenfall" --window-id
 measure_preview gears "$gears" -window-id
-measure lumenfall "full screen 1024x768" "$lumenfall" /s
+measure lumenfall "full screen 1024x768" "$lumenfall" --x11 /s
 measure gears "full screen 1024x768" "$gears" -root
 
 echo "| Program | Mode | CPU s | % of one core | Xvfb CPU s | Frames/s |"

@@ -12,6 +12,7 @@ from host_window import X11, HostWindow
 
 AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
+ENV.pop("WAYLAND_DISPLAY", None)  # the X11 host on the test's display, never the session's compositor
 STARTED, FAILURES, SCRATCH = [], [], tempfile.mkdtemp()
 
 
