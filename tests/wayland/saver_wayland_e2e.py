@@ -138,7 +138,8 @@ def outputs():
     check(model(sway, "HEADLESS-1"), "the scene draws on the first output")
     check(wait_for(lambda: black(sway, "HEADLESS-2"), 5), "the second output is black")
     sway.message("create_output")
-    check(wait_for(lambda: len(ours(sway)) == 3, 5) and wait_for(lambda: black(sway, "HEADLESS-3"), 5),
+    check(wait_for(lambda: len(ours(sway)) == 3, 5)
+          and wait_for(lambda: black(sway, "HEADLESS-3"), 5),
           "an output that comes while it runs is covered black too")
     program.process.terminate()
     check(program.exit_code(5) == 0 and wait_for(lambda: not ours(sway), 5),

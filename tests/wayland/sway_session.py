@@ -2,19 +2,12 @@
 # tests: run as an unprivileged user (sway refuses root), with a runtime
 # directory of its own, so that nothing reaches the developer's session.
 # Every process started here is recorded and stopped again by its id.
-import json, os, pwd, re, shutil, subprocess, tempfile, threading, time
+import json, os, pwd, re, shutil, subprocess, sys, tempfile, threading
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from polling import exit_code, wait_for  # noqa: E402,F401  (wait_for for the scripts)
 
 USER = "nobody"
-
-
-def wait_for(predicate, seconds=10.0):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    return None
 
 
 def stop(process, seconds=10):
@@ -43,12 +36,7 @@ class Program:
         return any(text in line for line in self.lines)
 
     def exit_code(self, seconds):
-        # The signed exit code, or None while it still runs.
-        try:
-            code = self.process.wait(timeout=seconds)
-        except subprocess.TimeoutExpired:
-            return None
-        return code - 256 if code > 127 else code
+        return exit_code(self.process, seconds)
 
 
 class Sway:

@@ -10,6 +10,9 @@ import os, signal, subprocess, sys, tempfile, time
 
 from host_window import X11, HostWindow
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from polling import exit_code, wait_for  # noqa: E402
+
 AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
 ENV.pop("WAYLAND_DISPLAY", None)  # the X11 host on the test's display, never the session's compositor
@@ -30,25 +33,6 @@ def start(*args, env=None, program=None, **kw):
                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, **kw)
     STARTED.append(p)
     return p
-
-
-def exit_code(process, seconds):
-    # The signed exit code, or None while the process still runs.
-    try:
-        code = process.wait(timeout=seconds)
-    except subprocess.TimeoutExpired:
-        return None
-    return code - 256 if code > 127 else code
-
-
-def wait_for(predicate, seconds=10.0):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    return None
 
 
 def private_server(*options):

@@ -73,12 +73,8 @@ HGDIOBJ WINAPI SelectObjectWayland(HDC hdc, HGDIOBJ object)
     WaylandDeviceContext* dc = FromHdc(hdc);
     WaylandFont* font = FromHandle(object);
     if (dc == nullptr || font == nullptr) return nullptr;
-    WaylandFont* previous = dc->selected_font;
     Realise(font);
-    if (previous != nullptr) previous->selected_into = nullptr;
-    dc->selected_font = font;
-    font->selected_into = dc;
-    return reinterpret_cast<HGDIOBJ>(previous);
+    return reinterpret_cast<HGDIOBJ>(SelectFontLinux(dc, font));
 }
 
 BOOL WINAPI wglUseFontBitmapsAWayland(HDC hdc, DWORD first, DWORD count, DWORD list_base)
@@ -101,7 +97,7 @@ BOOL WINAPI DeleteObjectWayland(HGDIOBJ object)
 {
     WaylandFont* font = FromHandle(object);
     if (font == nullptr) return FALSE;
-    if (font->selected_into != nullptr) font->selected_into->selected_font = nullptr;
+    UnselectFontLinux(font);
     delete font;
     return TRUE;
 }

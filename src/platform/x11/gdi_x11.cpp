@@ -109,12 +109,8 @@ HGDIOBJ WINAPI SelectObjectX11(HDC hdc, HGDIOBJ object)
     X11DeviceContext* dc = FromHdc(hdc);
     X11Font* font = FromHandle(object);
     if (dc == nullptr || font == nullptr) return nullptr;
-    X11Font* previous = dc->selected_font;
     Realise(font, dc->display);
-    if (previous != nullptr) previous->selected_into = nullptr;
-    dc->selected_font = font;
-    font->selected_into = dc;
-    return reinterpret_cast<HGDIOBJ>(previous);
+    return reinterpret_cast<HGDIOBJ>(SelectFontLinux(dc, font));
 }
 
 BOOL WINAPI wglUseFontBitmapsAX11(HDC hdc, DWORD first, DWORD count, DWORD list_base)
@@ -137,7 +133,7 @@ BOOL WINAPI DeleteObjectX11(HGDIOBJ object)
     if (font == nullptr) return FALSE;
     // X does not mind freeing a font that a device context still names, but
     // the record would dangle: the device context falls back to its default.
-    if (font->selected_into != nullptr) font->selected_into->selected_font = nullptr;
+    UnselectFontLinux(font);
     if (font->loaded != nullptr) XFreeFont(font->display, font->loaded);
     delete font;
     return TRUE;
