@@ -150,6 +150,30 @@ def outputs():
     stop(program.process)
 
 
+def outputs_go():
+    # A sway inside another: its outputs are windows of the outer one, and
+    # closing such a window takes the output away.
+    outer = session(size="1280x480")
+    inner = session(inside=outer)
+    inner.message("create_output")
+    inner.message("create_output")
+    check(wait_for(lambda: len(inner.message("-t", "get_outputs") or []) == 3, 5),
+          "the inner sway has three outputs, WL-1 to WL-3")
+    program = saver(inner, "--output", "WL-2")
+    on = lambda: sorted(view[1] for view in ours(inner))
+    check(wait_for(lambda: on() == ["WL-1", "WL-2", "WL-3"], 10)
+          and wait_for(lambda: model(inner, "WL-2"), 20) and black(inner, "WL-1"),
+          "the scene draws on WL-2, and WL-1 is black")
+    outer.message('[title="wlroots - WL-3"]', "kill")
+    check(wait_for(lambda: on() == ["WL-1", "WL-2"], 10), "as WL-3 goes, so does its cover")
+    outer.message('[title="wlroots - WL-2"]', "kill")
+    check(wait_for(lambda: on() == ["WL-1"], 10), "as WL-2 goes, one window is left, on WL-1")
+    check(wait_for(lambda: model(inner, "WL-1"), 10), "and it is the scene, moved there")
+    check(program.exit_code(0.5) is None, "the saver goes on")
+    program.process.terminate()
+    check(program.exit_code(5) == 0, "and SIGTERM ends it with 0")
+
+
 def frame_rate():
     sway = session()
     check(drawing(sway, "--fps"), "the saver draws with --fps")

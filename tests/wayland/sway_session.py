@@ -40,7 +40,9 @@ class Program:
 
 
 class Sway:
-    def __init__(self, outputs=1, xwayland=False, size="640x480"):
+    # Headless, or `inside` another one: then its outputs are windows there
+    # (WL-1, ...), which go when those windows are closed.
+    def __init__(self, outputs=1, xwayland=False, size="640x480", inside=None):
         self.started = []
         user = pwd.getpwnam(USER)
         self.home = tempfile.mkdtemp(prefix="lumenfall-sway-")
@@ -52,12 +54,16 @@ class Sway:
         config = os.path.join(self.home, "config")
         with open(config, "w") as f:
             f.write(f"xwayland {'enable' if xwayland else 'disable'}\n")
-            for n in range(1, outputs + 1):
+            for n in range(1, outputs + 1 if inside is None else 1):
                 f.write(f"output HEADLESS-{n} resolution {size} position {(n - 1) * width} 0\n")
         self.base = {"HOME": self.home, "PATH": "/usr/bin:/bin", "XDG_RUNTIME_DIR": self.runtime}
         self.log = open(os.path.join(self.home, "sway.log"), "w")
-        env = dict(self.base, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
-                   WLR_LIBINPUT_NO_DEVICES="1", WLR_HEADLESS_OUTPUTS=str(outputs))
+        env = dict(self.base, WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
+        if inside is None:
+            env.update(WLR_BACKENDS="headless", WLR_HEADLESS_OUTPUTS=str(outputs))
+        else:
+            outer_socket = os.path.join(inside.runtime, inside.env["WAYLAND_DISPLAY"])
+            env.update(WLR_BACKENDS="wayland", WAYLAND_DISPLAY=outer_socket)
         self.sway = subprocess.Popen(self.as_user(["sway", "-c", config], env),
                                      stdout=self.log, stderr=subprocess.STDOUT)
         sockets = wait_for(self._sockets, 20)
