@@ -114,6 +114,23 @@ def keys():
     check(typist.exit_code(5) == 0, "wtype typed")
 
 
+def focus():
+    sway = session()
+    program = drawing(sway)
+    sway.message("workspace", "2")
+    check(program and program.exit_code(1) is None,
+          "without a keyboard it never had the focus: turning to another workspace keeps it")
+    sway.message("workspace", "1")
+    # wtype's keyboard stays for four seconds before its key, which then goes
+    # to the other workspace: only the focus leaving can end the saver.
+    typist = sway.start("wtype", "-s", "4000", "a")
+    check(program and wait_for(lambda: program.said("Keyboard entered"), 5),
+          "wtype's keyboard gives it the focus")
+    sway.message("workspace", "2")
+    check(program and program.exit_code(3) == 0, "turning to another workspace ends it with 0")
+    stop(typist.process)
+
+
 def pointer():
     sway = session()
     pointer = Pointer(sway)

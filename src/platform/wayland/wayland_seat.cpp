@@ -81,6 +81,7 @@ void OnKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); 
 void OnKeyboardEnter(void* data, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*)
 {
     SeatOf(data).focus.Enter(surface);
+    Trace("Keyboard entered\n");
 }
 
 void OnKeyboardLeave(void* data, wl_keyboard*, uint32_t, wl_surface* surface)
