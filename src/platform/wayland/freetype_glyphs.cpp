@@ -35,9 +35,8 @@ GlyphBitmap GlyphOf(FT_Face face, unsigned code)
     glyph.bits = FlipMonoBitmap(bitmap.buffer, bitmap.pitch, glyph.width, glyph.rows);
     return glyph;
 }
-}  // namespace
 
-bool MatchFontFileWayland(const FontRequestWayland& request, std::string* file, int* index)
+bool Match(const FontRequestWayland& request, std::string* file, int* index)
 {
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) return false;
@@ -61,6 +60,17 @@ bool MatchFontFileWayland(const FontRequestWayland& request, std::string* file, 
         if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
     }
     FcPatternDestroy(match);
+    return found;
+}
+}  // namespace
+
+bool MatchFontFileWayland(const FontRequestWayland& request, std::string* file, int* index)
+{
+    if (!FcInit()) return false;
+    const bool found = Match(request, file, index);
+    // The saver matches one font a run: fontconfig's configuration and
+    // caches go again at once rather than staying to the process's end.
+    FcFini();
     return found;
 }
 
