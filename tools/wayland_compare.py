@@ -17,7 +17,8 @@ stopped by its id.
 """
 import os, pwd, sys, tempfile, time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wayland"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "wayland"))
 from sway_session import USER, Sway, stop, wait_for  # noqa: E402
 
 SAVER = os.path.abspath(sys.argv[1])
@@ -85,7 +86,8 @@ def measure(sway, scratch, host, flyers, display):
     fps = sum(rates) / len(rates) if rates else float("nan")
     used = {name: after[name] - before[name] for name in after}
     xwayland = f"{used['Xwayland'] / wall * 100:.1f}" if "Xwayland" in used else "-"
-    return (f"| {'Wayland host' if host == 'wayland' else 'X11 host through Xwayland'} | {flyers} | "
+    name = "Wayland host" if host == "wayland" else "X11 host through Xwayland"
+    return (f"| {name} | {flyers} | "
             f"{fps:.1f} | {used['saver'] / wall * 100:.1f} | {used['sway'] / wall * 100:.1f} | "
             f"{xwayland} | {memory:.1f} |")
 
@@ -103,11 +105,13 @@ def main():
                 for flyers in (10, 200) for host in ("wayland", "x11")]
     finally:
         sway.close()
-    print("| Host | Flyers | Frames/s | Saver CPU % | sway CPU % | Xwayland CPU % | Saver RSS MiB |")
+    print("| Host | Flyers | Frames/s | Saver CPU % | sway CPU % | Xwayland CPU % "
+          "| Saver RSS MiB |")
     print("|---|---:|---:|---:|---:|---:|---:|")
     print("\n".join(rows))
-    print(f"\n{WARM_UP:.0f} s warm-up, then {SECONDS:.0f} s measured per row; CPU in % of one core; "
-          f"{os.cpu_count()} cores, load average {open('/proc/loadavg').read().split()[0]} at the end.")
+    load = open("/proc/loadavg").read().split()[0]
+    print(f"\n{WARM_UP:.0f} s warm-up, then {SECONDS:.0f} s measured per row; CPU in % of one "
+          f"core; {os.cpu_count()} cores, load average {load} at the end.")
 
 
 main()

@@ -15,7 +15,8 @@ from polling import exit_code, wait_for  # noqa: E402
 
 AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
-ENV.pop("WAYLAND_DISPLAY", None)  # the X11 host on the test's display, never the session's compositor
+# The X11 host on the test's display, never a Wayland session's compositor.
+ENV.pop("WAYLAND_DISPLAY", None)
 STARTED, FAILURES, SCRATCH = [], [], tempfile.mkdtemp()
 
 
