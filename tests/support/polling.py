@@ -1,6 +1,6 @@
 # What the end-to-end scripts wait with: every wait polls, with a deadline,
 # for the condition that is checked after it.
-import subprocess, time
+import os, subprocess, time
 
 
 def wait_for(predicate, seconds=10.0):
@@ -21,3 +21,11 @@ def exit_code(process, seconds):
     except subprocess.TimeoutExpired:
         return None
     return code - 256 if code > 127 else code
+
+
+def program_of(pid):
+    # What the process runs, or None once it has gone (as it may have since it was listed).
+    try:
+        return os.readlink(f"/proc/{pid}/exe")
+    except OSError:
+        return None

@@ -10,7 +10,7 @@
 # the debug build's trace of where the pointer entered.
 import os, signal, subprocess, sys
 
-from sway_session import Sway, stop, wait_for
+from sway_session import Sway, program_of, stop, wait_for
 
 AREA, SAVER, POINTER = sys.argv[1:4]
 FAILURES, SESSIONS = [], []
@@ -209,7 +209,7 @@ def idle():
     daemon = sway.start("swayidle", "-w", "timeout", "1", f"{SAVER} --wayland")
     view = wait_for(lambda: ours(sway), 20)
     pid = view[0][2] if view else None
-    check(pid and os.readlink(f"/proc/{pid}/exe") == os.path.realpath(SAVER),
+    check(pid and program_of(pid) == os.path.realpath(SAVER),
           "swayidle starts the saver after a second of idleness")
     check(pid and wait_for(lambda: model(sway), 20), "which draws")
     # Time for the saver to take wtype's keyboard before the key comes.

@@ -5,7 +5,7 @@
 import json, os, pwd, re, shutil, subprocess, sys, tempfile, threading
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from polling import exit_code, wait_for  # noqa: E402,F401  (wait_for for the scripts)
+from polling import exit_code, program_of, wait_for  # noqa: E402,F401  (for the scripts)
 
 USER = "nobody"
 

@@ -11,7 +11,7 @@ import os, signal, subprocess, sys, tempfile, time
 from host_window import X11, HostWindow
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from polling import exit_code, wait_for  # noqa: E402
+from polling import exit_code, program_of, wait_for  # noqa: E402
 
 AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
@@ -230,7 +230,7 @@ def xscreensaver():
                    "DISPLAY=" + env["DISPLAY"], "PATH=/usr/bin:/bin", "xscreensaver", "-no-splash", program=True)
     command = lambda verb: subprocess.run(["xscreensaver-command", verb], env=env, capture_output=True, timeout=10).returncode == 0
     wait_for(lambda: command("-version"), 20)
-    ours = lambda: [p for p in tool("pgrep", "-f", saver).split() if os.readlink(f"/proc/{p}/exe") == saver]
+    ours = lambda: [p for p in tool("pgrep", "-f", saver).split() if program_of(p) == saver]
     check(command("-activate") and wait_for(ours, 30), "the daemon, activated, runs the installed saver")
     lit = lambda: sum(1 for b in screenshot(env)[1] if b) > 300
     check(wait_for(lit, 30), "which draws on the blanked screen")
