@@ -1,6 +1,9 @@
 #include "render.h"
 
 #include <new>
+#ifdef LUMENFALL_FIXED_POPULATION
+#include <cstdlib>
+#endif
 
 #include "flyer.h"
 #include "platform/clock.h"
@@ -144,8 +147,27 @@ void CRender::DecreaseMaxFlyers()
     if (MaxFlyers > MIN_FLYERS) --MaxFlyers;
 }
 
+#ifdef LUMENFALL_FIXED_POPULATION
+namespace {
+// 0 when unset or out of range: the controller decides as usual.
+int FixedPopulation()
+{
+    const char* text = std::getenv("LUMENFALL_FLYERS");
+    const int flyers = text != nullptr ? std::atoi(text) : 0;
+    return flyers >= MIN_FLYERS && flyers <= MAX_FLYERS ? flyers : 0;
+}
+}  // namespace
+#endif
+
 void CRender::AdjustPopulation()
 {
+#ifdef LUMENFALL_FIXED_POPULATION
+    static const int fixed = FixedPopulation();
+    if (fixed != 0) {
+        MaxFlyers = fixed;
+        return;
+    }
+#endif
     const DWORD now = Clock.timeGetTime();
     // Unsigned difference: the wrap of the millisecond clock does no harm.
     if (DWORD(now - LastAdjustmentTime) < ADJUSTMENT_SPACING_MS) return;

@@ -23,7 +23,7 @@ cleanup() {
 trap cleanup EXIT
 
 "$here/../scripts/test-display" start "$state"
-DISPLAY=$(cat "$state/display") "$saver" /s 2>"$state/trace.log" &
+DISPLAY=$(cat "$state/display") "$saver" --x11 /s 2>"$state/trace.log" &
 pid=$!
 sleep "$seconds"
 if ! kill -0 "$pid" 2>/dev/null; then

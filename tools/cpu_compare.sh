@@ -153,8 +153,8 @@ if [ -n "$climb" ]; then
         "measured per row, on Xvfb $DISPLAY (1024x768)" >&2
     short_warmup=$warmup
     warmup=$climb
-    measure lumenfall "full screen, default cap" "$lumenfall" /s
-    measure lumenfall "full screen, --max-fps 30" "$lumenfall" --max-fps 30 /s
+    measure lumenfall "full screen, default cap" "$lumenfall" --x11 /s
+    measure lumenfall "full screen, --max-fps 30" "$lumenfall" --x11 --max-fps 30 /s
     warmup=$short_warmup
     measure gears "full screen" "$gears" -root
 else
@@ -162,7 +162,7 @@ else
         "(1024x768)" >&2
     measure_preview lumenfall "$lumenfall" --window-id
     measure_preview gears "$gears" -window-id
-    measure lumenfall "full screen 1024x768" "$lumenfall" /s
+    measure lumenfall "full screen 1024x768" "$lumenfall" --x11 /s
     measure gears "full screen 1024x768" "$gears" -root
 fi
 

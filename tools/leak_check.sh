@@ -35,7 +35,7 @@ DISPLAY=$(cat "$state/display")
 export DISPLAY
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=1
 export LSAN_OPTIONS=suppressions=$here/lsan.supp:print_suppressions=1:report_objects=0
-"$saver" /s 2>"$log" &
+"$saver" --x11 /s 2>"$log" &
 pid=$!
 
 # Input counts once the full-screen window holds the focus.

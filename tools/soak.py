@@ -60,7 +60,7 @@ def main():
         with open(os.path.join(state, "display")) as f:
             display = f.read().strip()
         log = open(os.path.join(state, "saver.log"), "w")
-        saver_process = subprocess.Popen([saver, "/s"], env=dict(os.environ, DISPLAY=display), stderr=log)
+        saver_process = subprocess.Popen([saver, "--x11", "/s"], env=dict(os.environ, DISPLAY=display), stderr=log)
         start = time.monotonic()
         samples = []
         next_sample = start + spacing

@@ -10,8 +10,13 @@ import os, signal, subprocess, sys, tempfile, time
 
 from host_window import X11, HostWindow, ask_to_close
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from polling import exit_code, program_of, wait_for  # noqa: E402
+
 AREA, STATE, SAVER, BUILD = sys.argv[1:5]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
+# The X11 host on the test's display, never a Wayland session's compositor.
+ENV.pop("WAYLAND_DISPLAY", None)
 STARTED, FAILURES, SCRATCH = [], [], tempfile.mkdtemp()
 
 
@@ -29,25 +34,6 @@ def start(*args, env=None, program=None, **kw):
                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, **kw)
     STARTED.append(p)
     return p
-
-
-def exit_code(process, seconds):
-    # The signed exit code, or None while the process still runs.
-    try:
-        code = process.wait(timeout=seconds)
-    except subprocess.TimeoutExpired:
-        return None
-    return code - 256 if code > 127 else code
-
-
-def wait_for(predicate, seconds=10.0):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.1)
-    return None
 
 
 def private_server(*options):
@@ -268,15 +254,7 @@ def xscreensaver():
                    "DISPLAY=" + env["DISPLAY"], "PATH=/usr/bin:/bin", "xscreensaver", "-no-splash", program=True)
     command = lambda verb: subprocess.run(["xscreensaver-command", verb], env=env, capture_output=True, timeout=10).returncode == 0
     wait_for(lambda: command("-version"), 20)
-    def ours():
-        # A process that pgrep saw may be gone before its executable is read.
-        running = []
-        for pid in tool("pgrep", "-f", saver).split():
-            try:
-                running += [pid] if os.readlink(f"/proc/{pid}/exe") == saver else []
-            except OSError:
-                pass
-        return running
+    ours = lambda: [p for p in tool("pgrep", "-f", saver).split() if program_of(p) == saver]
     check(command("-activate") and wait_for(ours, 30), "the daemon, activated, runs the installed saver")
     lit = lambda: sum(1 for b in screenshot(env)[1] if b) > 300
     check(wait_for(lit, 30), "which draws on the blanked screen")

@@ -21,14 +21,20 @@ const char USAGE_TEXT[] =
     "                      over --root, which settings tools' previews append it to\n"
     "  -window, --window   in an ordinary window, until it is closed or Escape\n"
     "  -geometry WxH+X+Y   that window's size and place\n"
+    "Display server:\n"
+    "  --wayland, --x11    the one to draw on; by default Wayland when\n"
+    "                      $WAYLAND_DISPLAY is set and no X window is named\n"
+    "  --output NAME       on Wayland, the output the scene is drawn on (by\n"
+    "                      default the compositor's choice); the others go black\n"
     "Drawing:\n"
     "  -fps, --fps         show the frame rate in the lower left corner\n"
     "  -no-fps             do not (the default)\n"
     "  --max-fps N         at most N frames a second (default 60; 0: no limit)\n"
     "  -delay N            at least N microseconds a frame (0: no limit)\n"
     "  --help, --version   this text, or the version, and exit\n"
-    "With only drawing options the saver runs full screen. After a dash, a word\n"
-    "of more than one letter is one of these options, never a run mode.\n"
+    "With only drawing or display-server options the saver runs full screen.\n"
+    "After a dash, a word of more than one letter is one of these options,\n"
+    "never a run mode.\n"
     "SIGTERM, SIGINT and SIGHUP end the saver, which then dies by that signal;\n"
     "the host window's end ends it with 0.\n";
 
@@ -73,9 +79,9 @@ struct WordOption {
 };
 
 const WordOption WORD_OPTIONS[] = {
-    {"root", false}, {"window-id", true}, {"window", false}, {"geometry", true},
-    {"fps", false},  {"no-fps", false},   {"max-fps", true}, {"delay", true},
-    {"help", false}, {"version", false},
+    {"root", false},   {"window-id", true}, {"window", false},  {"geometry", true}, {"fps", false},
+    {"no-fps", false}, {"max-fps", true},   {"delay", true},    {"wayland", false}, {"x11", false},
+    {"output", true},  {"help", false},     {"version", false},
 };
 
 const WordOption* FindWordOption(const std::string& name)
@@ -89,7 +95,10 @@ const WordOption* FindWordOption(const std::string& name)
 struct Named {
     bool root = false, window_id = false, top_level = false, geometry = false;
     bool help = false, version = false, fps = false;
-    bool drawing = false;  // a drawing option: alone, they ask for full-screen saving
+    // A drawing or display-server option: alone, they ask for full-screen saving.
+    bool drawing = false;
+    CommandOptions::Host host = CommandOptions::Host::Any;
+    std::string output;
     unsigned long window = 0, max_fps = DEFAULT_MAX_FPS;
     WindowGeometry window_geometry;
     std::string tail;  // everything else, for the screen saver's own grammar
@@ -133,6 +142,17 @@ std::string TakeOption(const std::string& name, const std::string& value, Named*
         named->drawing = true;
     } else if (name == "fps" || name == "no-fps") {
         named->fps = name == "fps";
+        named->drawing = true;
+    } else if (name == "wayland" || name == "x11") {
+        const auto asked =
+            name == "wayland" ? CommandOptions::Host::Wayland : CommandOptions::Host::X11;
+        if (named->host != CommandOptions::Host::Any && named->host != asked)
+            return "--wayland and --x11 exclude each other";
+        named->host = asked;
+        named->drawing = true;
+    } else if (name == "output") {
+        if (value.empty()) return "--output wants the name of an output";
+        named->output = value;
         named->drawing = true;
     } else if (name == "help") {
         named->help = true;
@@ -292,5 +312,7 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
     }
     options.show_fps = named.fps;
     options.max_fps = int(named.max_fps);
+    options.host = named.host;
+    options.output = named.output;
     return options;
 }

@@ -50,6 +50,11 @@ struct CommandOptions {
     // The about box falls back to the focused window when `window` is unusable.
     bool owner_or_focus = false;
     WindowGeometry geometry;  // Target::TopLevel
+    // --wayland or --x11 asks for that display server; Any lets the
+    // environment choose (host_choice.h).
+    enum class Host { Any, Wayland, X11 };
+    Host host = Host::Any;
+    std::string output;  // --output NAME: the Wayland output the scene is drawn on
     bool show_fps = false;
     int max_fps = DEFAULT_MAX_FPS;
     std::string message;  // why a command line is refused

@@ -1,14 +1,16 @@
-// The Linux program: arguments -> run mode -> the saver or the about box on
-// the X server. The saver's scene is the Windows program's own; the command
-// line keeps the Windows grammar and adds the options by which X11
-// screen-saver daemons start a saver program.
+// The Linux program: arguments -> run mode -> the saver on the Wayland
+// compositor or the X server, or the about box. The saver's scene is the
+// Windows program's own; the command line keeps the Windows grammar and adds
+// the options by which X11 screen-saver daemons start a saver program.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/linux/command_options.h"
+#include "platform/linux/host_choice.h"
 #include "platform/linux/stop_signals.h"
+#include "platform/wayland/wayland_saver.h"
 #include "platform/x11/x11_program.h"
 
 int main(int argc, char** argv)
@@ -30,7 +32,14 @@ int main(int argc, char** argv)
     case CommandOptions::Action::Save:
         break;
     }
-    const int exit_code = RunX11Program(options);
+    const HostChoice choice =
+        ChooseHost(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("XSCREENSAVER_WINDOW"));
+    if (!choice.refusal.empty()) {
+        std::fprintf(stderr, "lumenfall: %s (see lumenfall --help)\n", choice.refusal.c_str());
+        return NO_RUN_MODE;
+    }
+    const int exit_code = choice.host == DisplayHost::Wayland ? RunWaylandSaver(options)
+                                                              : RunX11Program(options);
     DieByStopSignal();
     return exit_code;
 }

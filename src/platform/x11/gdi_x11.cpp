@@ -4,6 +4,7 @@
 // font mapper realises a logical font; glXUseXFont turns its glyphs into
 // display lists.
 #include "platform/gdi.h"
+#include "platform/linux/gdi_linux.h"
 #include "platform/x11/device_context.h"
 
 // After the Win32 names: GL's header leaves an APIENTRY that is defined alone.
@@ -84,22 +85,8 @@ int WINAPI GetDeviceCapsX11(HDC hdc, int index)
     if (dc == nullptr || index != LOGPIXELSY) return 0;
     if (dc->pixels_per_inch_y > 0) return dc->pixels_per_inch_y;
     const int screen = DefaultScreen(dc->display);
-    const int millimetres = DisplayHeightMM(dc->display, screen);
-    if (millimetres <= 0) return 96;
-    return int(DisplayHeight(dc->display, screen) * 25.4 / millimetres + 0.5);
-}
-
-// Win32's MulDiv: the 64-bit product divided and rounded half away from zero;
-// -1 for a zero divisor or a result that does not fit.
-int WINAPI MulDivX11(int number, int numerator, int denominator)
-{
-    if (denominator == 0) return -1;
-    const long long product = (long long)number * numerator;
-    long long magnitude =
-        (llabs(product) + llabs((long long)denominator) / 2) / llabs((long long)denominator);
-    if ((product < 0) != (denominator < 0)) magnitude = -magnitude;
-    if (magnitude > INT_MAX || magnitude < INT_MIN) return -1;
-    return int(magnitude);
+    return PixelsPerInchLinux(DisplayHeight(dc->display, screen),
+                              DisplayHeightMM(dc->display, screen));
 }
 
 HFONT WINAPI CreateFontAX11(int height, int, int, int, int weight, DWORD italic, DWORD, DWORD,
@@ -122,12 +109,8 @@ HGDIOBJ WINAPI SelectObjectX11(HDC hdc, HGDIOBJ object)
     X11DeviceContext* dc = FromHdc(hdc);
     X11Font* font = FromHandle(object);
     if (dc == nullptr || font == nullptr) return nullptr;
-    X11Font* previous = dc->selected_font;
     Realise(font, dc->display);
-    if (previous != nullptr) previous->selected_into = nullptr;
-    dc->selected_font = font;
-    font->selected_into = dc;
-    return reinterpret_cast<HGDIOBJ>(previous);
+    return reinterpret_cast<HGDIOBJ>(SelectFontLinux(dc, font));
 }
 
 BOOL WINAPI wglUseFontBitmapsAX11(HDC hdc, DWORD first, DWORD count, DWORD list_base)
@@ -150,7 +133,7 @@ BOOL WINAPI DeleteObjectX11(HGDIOBJ object)
     if (font == nullptr) return FALSE;
     // X does not mind freeing a font that a device context still names, but
     // the record would dangle: the device context falls back to its default.
-    if (font->selected_into != nullptr) font->selected_into->selected_font = nullptr;
+    UnselectFontLinux(font);
     if (font->loaded != nullptr) XFreeFont(font->display, font->loaded);
     delete font;
     return TRUE;
@@ -159,7 +142,7 @@ BOOL WINAPI DeleteObjectX11(HGDIOBJ object)
 
 GdiPlatform Gdi = {
     .GetDeviceCaps = GetDeviceCapsX11,
-    .MulDiv = MulDivX11,
+    .MulDiv = MulDivLinux,
     .CreateFontA = CreateFontAX11,
     .SelectObject = SelectObjectX11,
     .wglUseFontBitmapsA = wglUseFontBitmapsAX11,

@@ -1,0 +1,248 @@
+#!/usr/bin/env python3
+# The native saver as a Wayland client end to end, each area under a headless
+# sway of its own, driven from outside with grim, wtype, swaymsg and the
+# tests' virtual pointer.
+#
+#     saver_wayland_e2e.py AREA LUMENFALL VIRTUAL_POINTER
+#
+# Every wait polls, with a deadline, for the condition checked after it; every
+# process started here is stopped again by its id. The pointer areas wait for
+# the debug build's trace of where the pointer entered.
+import os, signal, subprocess, sys
+
+from sway_session import Sway, program_of, stop, wait_for
+
+AREA, SAVER, POINTER = sys.argv[1:4]
+FAILURES, SESSIONS = [], []
+GREY = bytes([63, 63, 63])  # sway's empty desktop
+BTN_LEFT, BTN_SIDE = 272, 275
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what, flush=True)
+    condition or FAILURES.append(what)
+
+
+def session(**options):
+    sway = Sway(**options)
+    SESSIONS.append(sway)
+    return sway
+
+
+def saver(sway, *arguments):
+    return sway.start(SAVER, "--wayland", *arguments)
+
+
+def ours(sway):
+    return [view for view in sway.views() if view[0] == "lumenfall"]
+
+
+def model(sway, output=None):
+    # Where the model's warm colours show; None while hardly any do.
+    width, _, d = sway.screenshot(output)
+    found = {i // 3 for i in range(0, len(d), 3) if d[i] > 80 and d[i + 2] * 2 < d[i]}
+    return found if len(found) > 50 else None
+
+
+def black(sway, output):
+    width, height, pixels = sway.screenshot(output)
+    return width > 0 and pixels == bytes(width * height * 3)
+
+
+def drawing(sway, *arguments):
+    # A saver whose scene shows; None when it never does.
+    program = saver(sway, *arguments)
+    return program if wait_for(lambda: model(sway), 20) else None
+
+
+class Pointer:
+    def __init__(self, sway):
+        self.program = sway.start(POINTER, stdin=subprocess.PIPE)
+
+    def __call__(self, command):
+        self.program.process.stdin.write(command + "\n")
+        self.program.process.stdin.flush()
+        return self.program.process.stdout.readline().strip() == "ok"
+
+
+def white_near(sway, x, y, size=24):
+    # Pure white, which the cursor's outline has and the scene never shows.
+    width, _, d = sway.screenshot(cursor=True)
+    return any(d[3 * (row * width + column):3 * (row * width + column) + 3] == b"\xff\xff\xff"
+               for row in range(y, y + size) for column in range(x, x + size))
+
+
+def scene():
+    sway = session()
+    pointer = Pointer(sway)
+    check(pointer("to 320 240 640 480") and wait_for(lambda: white_near(sway, 320, 240), 5),
+          "the cursor shows over the empty desktop")
+    program = saver(sway)
+    first = wait_for(lambda: model(sway), 20)
+    check(first, "the model shows, lit")
+    check(first and wait_for(lambda: len(first ^ (model(sway) or set())) > len(first) // 2, 5),
+          "the flyers move")
+    check(ours(sway) == [("lumenfall", "HEADLESS-1", program.process.pid)],
+          "one full-screen window, the saver's own")
+    _, _, pixels = sway.screenshot()
+    check(GREY not in {pixels[i:i + 3] for i in range(0, len(pixels), 3)},
+          "no pixel of the desktop shows beside it")
+    check(not white_near(sway, 320, 240), "the cursor is hidden over it")
+    program.process.terminate()
+    check(program.exit_code(5) == -signal.SIGTERM, "SIGTERM ends it, by the signal")
+    check(wait_for(lambda: not ours(sway), 5), "and its window goes")
+
+
+def signals():
+    sway = session()
+    for number in (signal.SIGINT, signal.SIGHUP):
+        program = saver(sway)
+        check(wait_for(lambda: ours(sway), 10), "the saver's window appears")
+        program.process.send_signal(number)
+        check(program.exit_code(5) == -number and wait_for(lambda: not ours(sway), 5),
+              f"{signal.Signals(number).name} ends it, window and all, by the signal")
+
+
+def keys():
+    sway = session()
+    program = drawing(sway)
+    check(program, "the saver draws")
+    # wtype's keyboard comes first and the key a second later.
+    typist = sway.start("wtype", "-s", "1000", "a")
+    check(program and program.exit_code(0.5) is None, "a keyboard arriving does not end it")
+    check(program and program.exit_code(5) == 0, "a key typed ends it with 0")
+    check(typist.exit_code(5) == 0, "wtype typed")
+
+
+def focus():
+    sway = session()
+    program = drawing(sway)
+    sway.message("workspace", "2")
+    check(program and program.exit_code(1) is None,
+          "without a keyboard it never had the focus: turning to another workspace keeps it")
+    sway.message("workspace", "1")
+    # wtype's keyboard stays for four seconds before its key, which then goes
+    # to the other workspace: only the focus leaving can end the saver.
+    typist = sway.start("wtype", "-s", "4000", "a")
+    check(program and wait_for(lambda: program.said("Keyboard entered"), 5),
+          "wtype's keyboard gives it the focus")
+    sway.message("workspace", "2")
+    check(program and program.exit_code(3) == 0, "turning to another workspace ends it with 0")
+    stop(typist.process)
+
+
+def pointer():
+    sway = session()
+    pointer = Pointer(sway)
+    check(pointer("to 300 300 640 480"), "the virtual pointer stands at 300, 300")
+    program = drawing(sway)
+    check(program and wait_for(lambda: program.said("Pointer entered at"), 5),
+          "the pointer enters the saver's window")
+    check(pointer("move 3 1") and program.exit_code(1) is None, "a travel of 4 pixels keeps it")
+    check(pointer("move 0 1") and program.exit_code(5) == 0, "a travel of 5 ends it with 0")
+    program = drawing(sway)
+    wait_for(lambda: program.said("Pointer entered at"), 5)
+    check(pointer(f"click {BTN_SIDE}") and program.exit_code(1) is None, "a side button keeps it")
+    check(pointer(f"click {BTN_LEFT}") and program.exit_code(5) == 0, "a click ends it with 0")
+
+
+def outputs():
+    sway = session(outputs=2)
+    check(wait_for(lambda: sway.screenshot("HEADLESS-2")[2][:3] == GREY, 5),
+          "the second output shows the desktop's grey before the saver starts")
+    program = drawing(sway)
+    check(program and wait_for(lambda: len(ours(sway)) == 2, 5), "a window on each output")
+    check(model(sway, "HEADLESS-1"), "the scene draws on the first output")
+    check(wait_for(lambda: black(sway, "HEADLESS-2"), 5), "the second output is black")
+    sway.message("create_output")
+    check(wait_for(lambda: len(ours(sway)) == 3, 5)
+          and wait_for(lambda: black(sway, "HEADLESS-3"), 5),
+          "an output that comes while it runs is covered black too")
+    program.process.terminate()
+    check(program.exit_code(5) == -signal.SIGTERM and wait_for(lambda: not ours(sway), 5),
+          "SIGTERM ends it, every window gone")
+    program = drawing(sway, "--output", "HEADLESS-2")
+    check(program and model(sway, "HEADLESS-2") and black(sway, "HEADLESS-1"),
+          "--output HEADLESS-2 draws there, and the first output goes black")
+    stop(program.process)
+
+
+def outputs_go():
+    # A sway inside another: its outputs are windows of the outer one, and
+    # closing such a window takes the output away.
+    outer = session(size="1280x480")
+    inner = session(inside=outer)
+    inner.message("create_output")
+    inner.message("create_output")
+    check(wait_for(lambda: len(inner.message("-t", "get_outputs") or []) == 3, 5),
+          "the inner sway has three outputs, WL-1 to WL-3")
+    program = saver(inner, "--output", "WL-2")
+    on = lambda: sorted(view[1] for view in ours(inner))
+    check(wait_for(lambda: on() == ["WL-1", "WL-2", "WL-3"], 10)
+          and wait_for(lambda: model(inner, "WL-2"), 20) and black(inner, "WL-1"),
+          "the scene draws on WL-2, and WL-1 is black")
+    outer.message('[title="wlroots - WL-3"]', "kill")
+    check(wait_for(lambda: on() == ["WL-1", "WL-2"], 10), "as WL-3 goes, so does its cover")
+    outer.message('[title="wlroots - WL-2"]', "kill")
+    check(wait_for(lambda: on() == ["WL-1"], 10), "as WL-2 goes, one window is left, on WL-1")
+    check(wait_for(lambda: model(inner, "WL-1"), 10), "and it is the scene, moved there")
+    check(program.exit_code(0.5) is None, "the saver goes on")
+    program.process.terminate()
+    check(program.exit_code(5) == -signal.SIGTERM, "and SIGTERM ends it")
+
+
+def frame_rate():
+    sway = session()
+    check(drawing(sway, "--fps"), "the saver draws with --fps")
+
+    def text():
+        width, height, d = sway.screenshot()
+        corner = [3 * (row * width + column) for row in range(height - 40, height)
+                  for column in range(0, 120)]
+        return sum(1 for i in corner if min(d[i:i + 3]) > 200) > 20
+
+    check(wait_for(text, 10), "white text stands in the lower left corner")
+
+
+def idle():
+    sway = session()
+    daemon = sway.start("swayidle", "-w", "timeout", "1", f"{SAVER} --wayland")
+    view = wait_for(lambda: ours(sway), 20)
+    pid = view[0][2] if view else None
+    check(pid and program_of(pid) == os.path.realpath(SAVER),
+          "swayidle starts the saver after a second of idleness")
+    check(pid and wait_for(lambda: model(sway), 20), "which draws")
+    # Time for the saver to take wtype's keyboard before the key comes.
+    sway.run("wtype", "-s", "1000", "a")
+    check(wait_for(lambda: not ours(sway), 5), "and a key ends it")
+    stop(daemon.process)
+    # A second idle second may have started another one before the daemon went.
+    for _, _, left in ours(sway):
+        os.kill(left, signal.SIGTERM)
+
+
+def failures():
+    sway = session()
+    program = saver(sway)
+    check(wait_for(lambda: ours(sway), 10), "the saver's window appears")
+    stop(sway.sway)
+    check(program.exit_code(5) == 1, "the compositor going away ends it with 1")
+    check(wait_for(lambda: program.said("failed: the compositor closed the connection"), 5),
+          "and names what failed")
+    sway = session()
+    for arguments, extra, code, said in [
+            (["--output", "NOPE"], {}, 1, "no such output (it has HEADLESS-1)"),
+            ([], {"WAYLAND_DISPLAY": "wayland-none"}, 1, "wl_display_connect failed"),
+            (["--root"], {}, -1, "--wayland cannot draw in an X window")]:
+        program = sway.start(SAVER, "--wayland", *arguments, extra=extra)
+        check(program.exit_code(10) == code and wait_for(lambda: program.said(said), 2),
+              f"{' '.join(arguments) or extra} ends with {code}: {said}")
+
+
+try:
+    globals()[AREA]()
+finally:
+    for sway in reversed(SESSIONS):
+        sway.close()
+print(f"{len(FAILURES)} failed" if FAILURES else "all passed")
+sys.exit(1 if FAILURES else 0)
