@@ -22,6 +22,8 @@ const ChoiceCase CHOICE_CASES[] = {
     {"root_means_x11", "--root", "wayland-1", nullptr, "x11"},
     {"window_id_means_x11", "--window-id 0x400001", "wayland-1", nullptr, "x11"},
     {"preview_means_x11", "/p 77", "wayland-1", nullptr, "x11"},
+    {"own_window_means_x11", "-window", "wayland-1", nullptr, "x11"},
+    {"wayland_in_own_window", "--wayland -window", "wayland-1", nullptr, "refuse --wayland cannot"},
     {"daemon_window_means_x11", "/s", "wayland-1", "0x400001", "x11"},
     {"forced_wayland_alone", "--wayland", nullptr, nullptr, "wayland"},
     {"forced_x11", "--x11 /s", "wayland-1", nullptr, "x11"},

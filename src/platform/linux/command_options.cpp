@@ -67,7 +67,8 @@ bool SplitOption(const std::string& argument, std::string* name, std::string* va
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Two letters make a word: "-s", "-c:5" and "-p123" stay the screen saver's
-// switches, while "-sync" is never read by its first letter.
+// switches, while "-sync" is never read by its first letter. The options
+// themselves ("-x11" among them) are known by name first.
 bool IsWord(const std::string& name)
 {
     return name.size() > 1 && IsLetter(name[0]) && IsLetter(name[1]);
@@ -253,13 +254,14 @@ CommandOptions ParseCommandOptions(const std::vector<std::string>& arguments,
     for (size_t i = 0; i < arguments.size(); ++i) {
         std::string name, value;
         bool has_value = false;
-        if (!SplitOption(arguments[i], &name, &value, &has_value) || !IsWord(name)) {
+        const bool dashed = SplitOption(arguments[i], &name, &value, &has_value);
+        const WordOption* option = dashed ? FindWordOption(name) : nullptr;
+        if (option == nullptr && (!dashed || !IsWord(name))) {
             // Everything else is the Windows grammar's, read as one tail.
             if (!named.tail.empty()) named.tail += ' ';
             named.tail += arguments[i];
             continue;
         }
-        const WordOption* option = FindWordOption(name);
         if (option == nullptr)
             return Refused("unknown option " + arguments[i].substr(0, arguments[i].find('=')));
         if (option->takes_value && !has_value) {
