@@ -89,6 +89,14 @@ void SetSwapIntervalGLX(Display* display, GLXDrawable drawable, int interval)
     }
 }
 
+void LargestViewportGL(int* width, int* height)
+{
+    GLint largest[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+    *width = largest[0];
+    *height = largest[1];
+}
+
 void ReleaseContextGLX(Display* display, GLXContext context, bool keep)
 {
     glXMakeContextCurrent(display, None, None, nullptr);

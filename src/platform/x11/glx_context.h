@@ -31,5 +31,8 @@ bool MakeCurrentGLX(Display* display, GLXDrawable drawable, GLXContext context,
 // none back, where it offers swap control at all.
 void SetSwapIntervalGLX(Display* display, GLXDrawable drawable, int interval);
 
+// The driver's largest viewport, of the current context.
+void LargestViewportGL(int* width, int* height);
+
 // Lets go of the context, and destroys it unless `keep` is set.
 void ReleaseContextGLX(Display* display, GLXContext context, bool keep);

@@ -25,6 +25,13 @@ bool AsksToClose(const XClientMessageEvent& e, const X11InputContext& context)
 }
 }  // namespace
 
+X11InputContext InputContextX11(Display* display, bool keyboard_grabbed)
+{
+    return {.keyboard_grabbed = keyboard_grabbed,
+            .wm_protocols = XInternAtom(display, "WM_PROTOCOLS", False),
+            .wm_delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False)};
+}
+
 std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, const X11InputContext& context)
 {
     switch (event.type) {

@@ -19,5 +19,8 @@ struct X11InputContext {
     KeySym (*key_symbol)(XKeyEvent* event, int index) = XLookupKeysym;
 };
 
+// The context of the saver's windows on `display`.
+X11InputContext InputContextX11(Display* display, bool keyboard_grabbed);
+
 // The event that `event` stands for, if any.
 std::optional<SaverEvent> SaverEventFromX11(const XEvent& event, const X11InputContext& context);

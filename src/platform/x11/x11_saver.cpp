@@ -164,10 +164,7 @@ bool StartGl(Saver& saver, GLXFBConfig config, int* exit_code)
         *exit_code = FailUnlessHostVanished(saver, failure.call, failure.detail);
         return false;
     }
-    GLint largest[2] = {0, 0};
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
-    saver.max_width = largest[0];
-    saver.max_height = largest[1];
+    LargestViewportGL(&saver.max_width, &saver.max_height);
     // Under a cap, frames keep in step with the display where the driver
     // offers swap control, and the wait after each frame keeps them under the
     // cap everywhere; without one, the driver must not hold them back either.
@@ -207,19 +204,9 @@ bool MakeSurface(Saver& saver, GLXFBConfig* config, int* exit_code)
         return false;
     }
     X11ErrorTrap trap(display);
-    if (saver.FullScreen()) {
-        CreateFullScreenWindowX11(saver.x, visual);
-    } else if (saver.options->target == CommandOptions::Target::HostWindow) {
-        CreateEmbeddedWindowX11(saver.x, visual);
-    } else if (saver.options->target == CommandOptions::Target::TopLevel) {
-        CreateTopLevelWindowX11(saver.x, visual, saver.options->geometry);
-    } else {
-        saver.x.drawable = saver.x.root;
-    }
+    CreateSurfaceX11(saver.x, *saver.options, visual);
     XFree(visual);
-    saver.input = {.keyboard_grabbed = saver.x.keyboard_grabbed,
-                   .wm_protocols = XInternAtom(display, "WM_PROTOCOLS", False),
-                   .wm_delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False)};
+    saver.input = InputContextX11(display, saver.x.keyboard_grabbed);
     if (!trap.Failed() && saver.x.drawable != 0) return true;
     *exit_code = FailUnlessHostVanished(saver, "XCreateWindow", "the X server refused the window");
     return false;

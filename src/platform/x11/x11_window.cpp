@@ -91,22 +91,6 @@ bool NamedAsFullScreenSaver(Display* display, Window window)
     if (hint.res_class != nullptr) XFree(hint.res_class);
     return found;
 }
-}  // namespace
-
-bool FullScreenSaverRunsX11(Display* display, Window root)
-{
-    // Any of the windows may vanish meanwhile; the trap keeps that harmless.
-    X11ErrorTrap trap(display);
-    Window unused_root, unused_parent, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, root, &unused_root, &unused_parent, &children, &count)) return false;
-    bool found = false;
-    for (unsigned int i = 0; i < count && !found; ++i)
-        found = NamedAsFullScreenSaver(display, children[i]);
-    if (children != nullptr) XFree(children);
-    trap.Failed();
-    return found;
-}
 
 // An override-redirect window, so that every key and click reaches us. No
 // window-manager hints: a manager leaves such a window alone, and some
@@ -170,6 +154,41 @@ void CreateTopLevelWindowX11(X11Surface& surface, XVisualInfo* visual,
     XMapWindow(surface.display, surface.window);
     surface.top_level = true;
     surface.drawable = surface.window;
+}
+
+}  // namespace
+
+bool FullScreenSaverRunsX11(Display* display, Window root)
+{
+    // Any of the windows may vanish meanwhile; the trap keeps that harmless.
+    X11ErrorTrap trap(display);
+    Window unused_root, unused_parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, root, &unused_root, &unused_parent, &children, &count)) return false;
+    bool found = false;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        found = NamedAsFullScreenSaver(display, children[i]);
+    if (children != nullptr) XFree(children);
+    trap.Failed();
+    return found;
+}
+
+void CreateSurfaceX11(X11Surface& surface, const CommandOptions& options, XVisualInfo* visual)
+{
+    switch (options.target) {
+    case CommandOptions::Target::OwnWindow:
+        CreateFullScreenWindowX11(surface, visual);
+        break;
+    case CommandOptions::Target::HostWindow:
+        CreateEmbeddedWindowX11(surface, visual);
+        break;
+    case CommandOptions::Target::TopLevel:
+        CreateTopLevelWindowX11(surface, visual, options.geometry);
+        break;
+    case CommandOptions::Target::RootWindow:
+        surface.drawable = surface.root;
+        break;
+    }
 }
 
 bool HostVanishedX11(X11Surface& surface)

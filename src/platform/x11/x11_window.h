@@ -32,16 +32,13 @@ struct X11Surface {
 // screen already.
 bool FullScreenSaverRunsX11(Display* display, Window root);
 
-// Over the whole screen, on top, with the cursor hidden and the keyboard and
-// pointer grabbed; it learns where the pointer stands.
-void CreateFullScreenWindowX11(X11Surface& surface, XVisualInfo* visual);
-// A child of the host, of our own visual, that follows the host's size.
-void CreateEmbeddedWindowX11(X11Surface& surface, XVisualInfo* visual);
-
-// An ordinary top-level window titled with the product's name, of the
-// geometry asked for, that the window manager may close and the user resize.
-void CreateTopLevelWindowX11(X11Surface& surface, XVisualInfo* visual,
-                             const WindowGeometry& geometry);
+// The surface that `options` asks for: a window of our own over the whole
+// screen, on top, with the cursor hidden and the keyboard and pointer grabbed
+// (it learns where the pointer stands); a child of the host, of our own
+// visual, that follows the host's size; an ordinary top-level window titled
+// with the product's name, of the geometry asked for, that the window manager
+// may close and the user resize; or the root window itself.
+void CreateSurfaceX11(X11Surface& surface, const CommandOptions& options, XVisualInfo* visual);
 
 // Whether the host window has gone; a host that went away no longer wants a
 // saver. It marks the surface gone.
