@@ -27,7 +27,19 @@ sigset_t BlockStopSignals()
     return unblocked;
 }
 
-bool StopRequested() { return Received != 0; }
+bool StopRequested()
+{
+    // A wait that returns at once, because the display server's connection
+    // is always ready, restores the mask before a signal could get in: one
+    // still pending is taken as arrived.
+    if (Received == 0) {
+        sigset_t pending;
+        sigpending(&pending);
+        for (int signal_number : STOP_SIGNALS)
+            if (sigismember(&pending, signal_number)) Received = signal_number;
+    }
+    return Received != 0;
+}
 
 void DieByStopSignal()
 {

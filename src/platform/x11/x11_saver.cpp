@@ -4,8 +4,6 @@
 // the host window's end.
 #include "platform/x11/x11_saver.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -14,6 +12,7 @@
 #include "platform/linux/frame_pace.h"
 #include "platform/linux/monotonic_clock.h"
 #include "platform/linux/stop_signals.h"
+#include "platform/linux/wait_for_connection.h"
 #include "platform/x11/device_context.h"
 #include "platform/x11/glx_context.h"
 #include "platform/x11/gtk_dialogs.h"
@@ -33,6 +32,7 @@ struct Saver {
     X11DeviceContext device;
     int max_width = 0, max_height = 0;  // the driver's largest viewport
     bool ended = false;
+    bool server_gone = false;  // the X server closed the connection
 
     bool FullScreen() const { return options->target == CommandOptions::Target::OwnWindow; }
     // A run in a window of our own was started by hand, not by a host.
@@ -135,7 +135,7 @@ void HandlePendingEvents(Saver& saver)
 void RunFrames(Saver& saver, const sigset_t& wait_mask)
 {
     FramePace pace(saver.options->max_fps);
-    pollfd connection = {ConnectionNumber(saver.x.display), POLLIN, 0};
+    const int connection = ConnectionNumber(saver.x.display);
     while (true) {
         HandlePendingEvents(saver);
         if (saver.ended || StopRequested()) return;
@@ -147,8 +147,10 @@ void RunFrames(Saver& saver, const sigset_t& wait_mask)
         // the stop signals, which are let in only here.
         while (!saver.ended && !StopRequested()) {
             const timespec timeout = pace.TimeToNextFrame(MonotonicNanoseconds());
-            connection.revents = 0;
-            if (ppoll(&connection, 1, &timeout, &wait_mask) > 0) HandlePendingEvents(saver);
+            const ConnectionState state = WaitForConnection(connection, &timeout, wait_mask);
+            saver.server_gone = state == ConnectionState::Closed;
+            if (saver.server_gone) return;
+            if (state == ConnectionState::Ready) HandlePendingEvents(saver);
             if (!pace.Waiting(MonotonicNanoseconds())) break;
         }
     }
@@ -229,15 +231,9 @@ int RunX11Saver(Display* display, const CommandOptions& options)
         return Fail(saver, "glXQueryExtension",
                     std::string("the X server ") + DisplayString(display) +
                         " offers no OpenGL (GLX)");
-    {
-        // Told before anything is made: size changes, and the host's end.
-        X11ErrorTrap trap(display);
-        XSelectInput(display, saver.x.SizeSource(), StructureNotifyMask);
-        if (trap.Failed() || HostVanishedX11(saver.x)) {
-            std::fprintf(stderr, "lumenfall: window 0x%lx does not exist (any more)\n",
-                         saver.x.host);
-            return 0;
-        }
+    if (!WatchSizeSourceX11(saver.x)) {
+        std::fprintf(stderr, "lumenfall: window 0x%lx does not exist (any more)\n", saver.x.host);
+        return 0;
     }
 
     GLXFBConfig config = nullptr;
@@ -251,6 +247,13 @@ int RunX11Saver(Display* display, const CommandOptions& options)
     saver.device.drawable = saver.x.drawable;
     SaverStart(ToHdc(&saver.device), [&saver] { FollowSize(saver); });
     RunFrames(saver, wait_mask);
+    if (saver.server_gone) {
+        // Nothing can be released on a server that is gone; the process
+        // ends now and takes its side of everything with it.
+        std::fprintf(stderr, "lumenfall: the X server %s closed the connection\n",
+                     DisplayString(display));
+        return 1;
+    }
     SaverStop();
     Release(saver);
     return 0;

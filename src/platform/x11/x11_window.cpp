@@ -191,6 +191,13 @@ void CreateSurfaceX11(X11Surface& surface, const CommandOptions& options, XVisua
     }
 }
 
+bool WatchSizeSourceX11(X11Surface& surface)
+{
+    X11ErrorTrap trap(surface.display);
+    XSelectInput(surface.display, surface.SizeSource(), StructureNotifyMask);
+    return !trap.Failed() && !HostVanishedX11(surface);
+}
+
 bool HostVanishedX11(X11Surface& surface)
 {
     if (surface.host == 0) return false;

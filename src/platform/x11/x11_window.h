@@ -40,6 +40,11 @@ bool FullScreenSaverRunsX11(Display* display, Window root);
 // may close and the user resize; or the root window itself.
 void CreateSurfaceX11(X11Surface& surface, const CommandOptions& options, XVisualInfo* visual);
 
+// Asks to be told, before anything is made, of size changes of the window
+// the drawing follows and of the host's end. False when that window does not
+// exist (any more).
+bool WatchSizeSourceX11(X11Surface& surface);
+
 // Whether the host window has gone; a host that went away no longer wants a
 // saver. It marks the surface gone.
 bool HostVanishedX11(X11Surface& surface);
