@@ -4,8 +4,6 @@
 // the cap, and the seat's events that end it; it ends on the stop signals.
 #include "platform/wayland/wayland_saver.h"
 
-#include <poll.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -14,6 +12,7 @@
 #include "platform/linux/gdi_linux.h"
 #include "platform/linux/monotonic_clock.h"
 #include "platform/linux/stop_signals.h"
+#include "platform/linux/wait_for_connection.h"
 #include "platform/wayland/egl_context.h"
 #include "platform/wayland/gdi_wayland.h"
 #include "platform/wayland/wayland_covers.h"
@@ -64,13 +63,13 @@ const char* WaitForEvents(wl_display* display, const timespec* timeout, const si
 {
     while (wl_display_prepare_read(display) != 0)
         if (wl_display_dispatch_pending(display) < 0) return "wl_display_dispatch_pending";
-    pollfd connection = {wl_display_get_fd(display), POLLIN, 0};
     // A full socket (EAGAIN) drains as the compositor reads; the rest fails.
     if (wl_display_flush(display) < 0 && errno != EAGAIN) {
         wl_display_cancel_read(display);
         return "wl_display_flush";
     }
-    if (ppoll(&connection, 1, timeout, &mask) > 0) {
+    // A hung-up connection is read too: the read names the failure.
+    if (WaitForConnection(wl_display_get_fd(display), timeout, mask) != ConnectionState::Quiet) {
         if (wl_display_read_events(display) < 0) return "wl_display_read_events";
     } else {
         wl_display_cancel_read(display);
