@@ -144,6 +144,8 @@ class Target:
             code, output = self.compile()
         if code == 0:
             code, output = self.test()
+        if code != 0:  # a flaky test gets a second run here too
+            code, output = self.test("--rerun-failed")
         if code != 0:
             sys.exit(f"mutants: the unchanged tree does not pass its {self.name} tests:\n"
                      f"{output[-3000:]}")
