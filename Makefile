@@ -4,7 +4,7 @@
 # `make test` the test toolchain besides. `make install` installs nothing but
 # the saver: it names missing build dependencies instead.
 .PHONY: setup setup-build run test install uninstall deb native win32 clean fuzz fuzz-short \
-  bench controller-plot leak-check soak mutants
+  bench controller-plot leak-check soak mutants format-check
 
 setup:
 	@scripts/setup test
@@ -20,7 +20,11 @@ win32: setup
 	cmake --preset win32
 	cmake --build --preset win32
 
-test: setup native win32 fuzz-short leak-check
+# The layout first: a file that clang-format would change fails the run.
+format-check: setup
+	tools/check_format.sh
+
+test: format-check native win32 fuzz-short leak-check
 	ctest --preset native
 	ctest --preset win32
 
@@ -36,7 +40,7 @@ FUZZ_HEADERS = src/framework/command_line.h src/platform/wintypes.h \
 
 $(FUZZER): $(FUZZ_SOURCES) $(FUZZ_HEADERS) | setup
 	mkdir -p $(FUZZ_DIR)/corpus
-	clang++ -std=c++20 -g -O1 -Wall -Wextra -fsanitize=fuzzer,address,undefined \
+	clang++ -std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined \
 	  -fno-sanitize-recover=undefined -Isrc $(FUZZ_SOURCES) -o $@
 
 # A short fixed-time run, part of `make test`; `make fuzz` searches longer.

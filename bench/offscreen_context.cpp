@@ -17,19 +17,34 @@ std::string DisplayName()
 }
 }  // namespace
 
-OffscreenContext::OffscreenContext(const std::vector<std::pair<int, int>>& sizes) : display_name_(DisplayName())
+OffscreenContext::OffscreenContext(const std::vector<std::pair<int, int>>& sizes)
+    : display_name_(DisplayName())
 {
     display_ = XOpenDisplay(display_name_.c_str());
     if (display_ == nullptr) return;
-    const int attributes[] = {GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT,
-                              GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
-                              GLX_DEPTH_SIZE, 24, GLX_DOUBLEBUFFER, True, None};
+    const int attributes[] = {GLX_DRAWABLE_TYPE,
+                              GLX_PBUFFER_BIT,
+                              GLX_RENDER_TYPE,
+                              GLX_RGBA_BIT,
+                              GLX_RED_SIZE,
+                              8,
+                              GLX_GREEN_SIZE,
+                              8,
+                              GLX_BLUE_SIZE,
+                              8,
+                              GLX_DEPTH_SIZE,
+                              24,
+                              GLX_DOUBLEBUFFER,
+                              True,
+                              None};
     int count = 0;
     GLXFBConfig* configs = glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count);
     if (configs == nullptr || count == 0) return;
     for (const auto& size : sizes) {
-        const int pbuffer_attributes[] = {GLX_PBUFFER_WIDTH, size.first, GLX_PBUFFER_HEIGHT, size.second, None};
-        buffers_.push_back({size.first, size.second, glXCreatePbuffer(display_, configs[0], pbuffer_attributes)});
+        const int pbuffer_attributes[] = {GLX_PBUFFER_WIDTH, size.first, GLX_PBUFFER_HEIGHT,
+                                          size.second, None};
+        buffers_.push_back(
+            {size.first, size.second, glXCreatePbuffer(display_, configs[0], pbuffer_attributes)});
     }
     context_ = glXCreateNewContext(display_, configs[0], GLX_RGBA_TYPE, nullptr, True);
     XFree(configs);
@@ -44,7 +59,8 @@ bool OffscreenContext::Use(int width, int height)
 {
     for (const Buffer& buffer : buffers_) {
         if (buffer.width != width || buffer.height != height || buffer.pbuffer == 0) continue;
-        if (!glXMakeContextCurrent(display_, buffer.pbuffer, buffer.pbuffer, context_)) return false;
+        if (!glXMakeContextCurrent(display_, buffer.pbuffer, buffer.pbuffer, context_))
+            return false;
         dc_.drawable = buffer.pbuffer;
         return true;
     }

@@ -99,13 +99,15 @@ void PrepareFloor()
         // glRotatef receive it: turn about z, then move.
         const float a = float(float(flyer->angle) * DEGREES_TO_RADIANS);
         const float c = std::cos(a), s = std::sin(a);
-        const float t[3] = {float(flyer->position.x), float(flyer->position.y), float(flyer->position.z)};
+        const float t[3] = {float(flyer->position.x), float(flyer->position.y),
+                            float(flyer->position.z)};
         const GLuint first = GLuint(FloorVertices.size() / 6);
         for (const auto& corner : model_vertices) {
             const float* p = MeshPositions[corner.first];
             const float* n = MeshNormals[corner.second];
-            const GLfloat vertex[6] = {c * n[0] - s * n[1], s * n[0] + c * n[1], n[2],
-                                       c * p[0] - s * p[1] + t[0], s * p[0] + c * p[1] + t[1], p[2] + t[2]};
+            const GLfloat vertex[6] = {
+                c * n[0] - s * n[1],        s * n[0] + c * n[1],        n[2],
+                c * p[0] - s * p[1] + t[0], s * p[0] + c * p[1] + t[1], p[2] + t[2]};
             FloorVertices.insert(FloorVertices.end(), vertex, vertex + 6);
         }
         for (GLuint index : model_indices) FloorIndices.push_back(first + index);
@@ -113,13 +115,13 @@ void PrepareFloor()
     if (HasBufferObjects()) {
         glGenBuffers(1, &FloorBuffer);
         glBindBuffer(GL_ARRAY_BUFFER, FloorBuffer);
-        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(FloorVertices.size() * sizeof(GLfloat)), FloorVertices.data(),
-                     GL_STATIC_DRAW);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(FloorVertices.size() * sizeof(GLfloat)),
+                     FloorVertices.data(), GL_STATIC_DRAW);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glGenBuffers(1, &FloorIndexBuffer);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, FloorIndexBuffer);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(FloorIndices.size() * sizeof(GLuint)), FloorIndices.data(),
-                     GL_STATIC_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(FloorIndices.size() * sizeof(GLuint)),
+                     FloorIndices.data(), GL_STATIC_DRAW);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     }
     FloorUsedBufferObject = FloorBuffer != 0;

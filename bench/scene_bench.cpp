@@ -38,8 +38,8 @@ void Update(benchmark::State& state)
     FrameInterval = 0.0;
     // Flyers retire and are replaced as in the running saver.
     for (auto _ : state) CRender::Update(1.0 / 30.0);
-    state.counters["per_flyer"] =
-        benchmark::Counter(FLYER_SLOTS, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_flyer"] = benchmark::Counter(
+        FLYER_SLOTS, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     ClearScene();
 }
 BENCHMARK(Update);
@@ -73,8 +73,7 @@ void Draw(benchmark::State& state, bool floor)
     if (floor) PrepareFloor();
     CRender::Resize(width, height);
     // Only errors of this benchmark's own frames count.
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
     DrawFrame();
     glFinish();
     for (auto _ : state) {
@@ -122,7 +121,8 @@ public:
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "mean") continue;
             std::string name = run.run_name.function_name;
             if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
-            seconds[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            seconds[name] =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
     }
 };
@@ -140,16 +140,19 @@ void PrintSummary(const SummaryReporter& reporter, const char* csv_path)
     double update = 0, spawn = 0;
     std::printf("\n");
     if (Lookup(reporter, "Update", &update))
-        std::printf("Update pass, %d live flyers: %.0f ns per frame, %.1f ns per flyer, %.4f%% of a frame at 30 fps\n",
-                    FLYER_SLOTS, update * 1e9, update * 1e9 / FLYER_SLOTS, 100.0 * update * 1e9 / FRAME_AT_TARGET_RATE_NS);
+        std::printf("Update pass, %d live flyers: %.0f ns per frame, %.1f ns per flyer, %.4f%% of "
+                    "a frame at 30 fps\n",
+                    FLYER_SLOTS, update * 1e9, update * 1e9 / FLYER_SLOTS,
+                    100.0 * update * 1e9 / FRAME_AT_TARGET_RATE_NS);
     if (Lookup(reporter, "Spawn", &spawn)) std::printf("Spawn: %.0f ns per flyer\n", spawn * 1e9);
 
     FILE* csv = csv_path != nullptr ? std::fopen(csv_path, "w") : nullptr;
-    if (csv_path != nullptr && csv == nullptr) std::fprintf(stderr, "scene_bench: cannot write %s\n", csv_path);
+    if (csv_path != nullptr && csv == nullptr)
+        std::fprintf(stderr, "scene_bench: cannot write %s\n", csv_path);
     if (csv != nullptr) std::fprintf(csv, "# width height flyers scene_ms immediate_ms floor_ms\n");
     std::printf("\nDrawing pass, ms per frame (floor: %s)\n", FloorSource());
-    std::printf("%-10s %6s %9s %9s %9s %12s %16s\n", "size", "flyers", "scene", "immediate", "floor", "scene/floor",
-                "immediate/floor");
+    std::printf("%-10s %6s %9s %9s %9s %12s %16s\n", "size", "flyers", "scene", "immediate",
+                "floor", "scene/floor", "immediate/floor");
     for (const auto& size : SIZES) {
         for (int count : FLYER_COUNTS) {
             char args[64];
@@ -161,11 +164,11 @@ void PrintSummary(const SummaryReporter& reporter, const char* csv_path)
                 continue;
             char label[32];
             std::snprintf(label, sizeof label, "%dx%d", size[0], size[1]);
-            std::printf("%-10s %6d %9.3f %9.3f %9.3f %12.2f %16.2f\n", label, count, scene * 1e3, immediate * 1e3,
-                        floor * 1e3, scene / floor, immediate / floor);
+            std::printf("%-10s %6d %9.3f %9.3f %9.3f %12.2f %16.2f\n", label, count, scene * 1e3,
+                        immediate * 1e3, floor * 1e3, scene / floor, immediate / floor);
             if (csv != nullptr)
-                std::fprintf(csv, "%d %d %d %.4f %.4f %.4f\n", size[0], size[1], count, scene * 1e3, immediate * 1e3,
-                             floor * 1e3);
+                std::fprintf(csv, "%d %d %d %.4f %.4f %.4f\n", size[0], size[1], count, scene * 1e3,
+                             immediate * 1e3, floor * 1e3);
         }
     }
     if (csv != nullptr) std::fclose(csv);
@@ -192,7 +195,8 @@ int main(int argc, char** argv)
     for (const auto& size : SIZES) sizes.emplace_back(size[0], size[1]);
     OffscreenContext context(sizes);
     if (!context.ok()) {
-        std::fprintf(stderr, "scene_bench: no GLX context on display '%s'\n", context.display_name().c_str());
+        std::fprintf(stderr, "scene_bench: no GLX context on display '%s'\n",
+                     context.display_name().c_str());
         return 1;
     }
     Context = &context;

@@ -20,9 +20,9 @@ struct Placement {
 };
 // Near and far, turned every way, with the nearest one large in the middle.
 const Placement PLACEMENTS[] = {
-    {0.15, -0.05, -1.9, 18.0},   {-1.7, 1.0, -4.0, 140.0},  {1.9, 1.15, -5.0, -35.0},
-    {-1.3, -1.05, -3.2, -70.0},  {2.1, -1.1, -4.2, 200.0},   {-3.6, -0.2, -7.5, 95.0},
-    {0.4, 1.9, -6.5, 250.0},     {3.6, 0.2, -8.0, 10.0},     {-0.9, -2.4, -6.0, 300.0},
+    {0.15, -0.05, -1.9, 18.0},  {-1.7, 1.0, -4.0, 140.0}, {1.9, 1.15, -5.0, -35.0},
+    {-1.3, -1.05, -3.2, -70.0}, {2.1, -1.1, -4.2, 200.0}, {-3.6, -0.2, -7.5, 95.0},
+    {0.4, 1.9, -6.5, 250.0},    {3.6, 0.2, -8.0, 10.0},   {-0.9, -2.4, -6.0, 300.0},
     {-4.2, 2.6, -9.5, 45.0},
 };
 
@@ -40,15 +40,28 @@ int main(int argc, char** argv)
     const int height = argc == 5 ? std::atoi(argv[4]) : 960;
     Display* display = XOpenDisplay(argv[1]);
     if (display == nullptr) return Fail("cannot open the display");
-    const int attributes[] = {GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT,
-                              GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
-                              GLX_DEPTH_SIZE, 24, GLX_DOUBLEBUFFER, True, None};
+    const int attributes[] = {GLX_DRAWABLE_TYPE,
+                              GLX_PBUFFER_BIT,
+                              GLX_RENDER_TYPE,
+                              GLX_RGBA_BIT,
+                              GLX_RED_SIZE,
+                              8,
+                              GLX_GREEN_SIZE,
+                              8,
+                              GLX_BLUE_SIZE,
+                              8,
+                              GLX_DEPTH_SIZE,
+                              24,
+                              GLX_DOUBLEBUFFER,
+                              True,
+                              None};
     int count = 0;
     GLXFBConfig* configs = glXChooseFBConfig(display, DefaultScreen(display), attributes, &count);
     if (configs == nullptr || count == 0) return Fail("no suitable GLX configuration");
     const int pbuffer_attributes[] = {GLX_PBUFFER_WIDTH, width, GLX_PBUFFER_HEIGHT, height, None};
     const GLXPbuffer pbuffer = glXCreatePbuffer(display, configs[0], pbuffer_attributes);
-    const GLXContext context = glXCreateNewContext(display, configs[0], GLX_RGBA_TYPE, nullptr, True);
+    const GLXContext context =
+        glXCreateNewContext(display, configs[0], GLX_RGBA_TYPE, nullptr, True);
     XFree(configs);
     if (context == nullptr || !glXMakeContextCurrent(display, pbuffer, pbuffer, context))
         return Fail("cannot make a GLX context current");
@@ -78,7 +91,8 @@ int main(int argc, char** argv)
     if (out == nullptr) return Fail("cannot write the picture");
     std::fprintf(out, "P6\n%d %d\n255\n", width, height);
     // OpenGL's rows run bottom up, the picture's top down.
-    for (int y = height - 1; y >= 0; --y) std::fwrite(&pixels[size_t(y) * width * 3], 1, size_t(width) * 3, out);
+    for (int y = height - 1; y >= 0; --y)
+        std::fwrite(&pixels[size_t(y) * width * 3], 1, size_t(width) * 3, out);
     std::fclose(out);
 
     glXMakeContextCurrent(display, None, None, nullptr);

@@ -28,7 +28,8 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window)
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     GetEnvironmentVariableA("LUMENFALL_VERIFY_LOG", path, sizeof path);
     if (FILE* log = std::fopen(path, "a")) {
-        std::fprintf(log, "VerifyScreenSavePwd window=%d accept=%d running=%d\n", IsWindow(window), accept, running);
+        std::fprintf(log, "VerifyScreenSavePwd window=%d accept=%d running=%d\n", IsWindow(window),
+                     accept, running);
         std::fclose(log);
     }
     return accept;
@@ -44,9 +45,11 @@ static void Describe(const char* label, HWND w)
     for (char* c = std::strchr(title, '\n'); c; c = std::strchr(c, '\n')) *c = '|';
     GetClientRect(w, &size);
     GetWindowRect(w, &at);
-    const char* format = "%s class=%s title=%s size=%ldx%ld style=0x%08lX exstyle=0x%08lX id=%d at=%ld,%ld,%ld,%ld\n";
-    std::printf(w ? format : "%s none\n", label, name, title, size.right, size.bottom, GetWindowLongA(w, GWL_STYLE),
-                GetWindowLongA(w, GWL_EXSTYLE), GetDlgCtrlID(w), at.left, at.top, at.right, at.bottom);
+    const char* format = "%s class=%s title=%s size=%ldx%ld style=0x%08lX exstyle=0x%08lX id=%d "
+                         "at=%ld,%ld,%ld,%ld\n";
+    std::printf(w ? format : "%s none\n", label, name, title, size.right, size.bottom,
+                GetWindowLongA(w, GWL_STYLE), GetWindowLongA(w, GWL_EXSTYLE), GetDlgCtrlID(w),
+                at.left, at.top, at.right, at.bottom);
 }
 
 int main(int argc, char** argv)
@@ -56,8 +59,10 @@ int main(int argc, char** argv)
         const HWND window = FindWindowA(argv[2], argv[3]);
         BOOL running = -1;
         SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-        std::printf("running=%d screen=%dx%d\n", running, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        std::printf("handle=%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+        std::printf("running=%d screen=%dx%d\n", running, GetSystemMetrics(SM_CXSCREEN),
+                    GetSystemMetrics(SM_CYSCREEN));
+        std::printf("handle=%lu\n",
+                    static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
         Describe("window", window);
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             Describe("child", child);
@@ -78,7 +83,8 @@ int main(int argc, char** argv)
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     DWORD code = 0;
-    if (!CreateProcessA(nullptr, tail, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessA(nullptr, tail, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
         std::printf("exit=cannot-start\n");
         return 2;
     }

@@ -8,17 +8,20 @@
 
 class FakeClock {
 public:
-    FakeClock() : saved_(Clock) {
+    FakeClock() : saved_(Clock)
+    {
         current = this;
         Clock = {
-            .QueryPerformanceFrequency = [](LARGE_INTEGER* f) WINAPI {
-                f->QuadPart = current->frequency;
-                return current->frequency_result;
-            },
-            .QueryPerformanceCounter = [](LARGE_INTEGER* c) WINAPI {
-                c->QuadPart = current->counter;
-                return current->counter_result;
-            },
+            .QueryPerformanceFrequency =
+                [](LARGE_INTEGER* f) WINAPI {
+                    f->QuadPart = current->frequency;
+                    return current->frequency_result;
+                },
+            .QueryPerformanceCounter =
+                [](LARGE_INTEGER* c) WINAPI {
+                    c->QuadPart = current->counter;
+                    return current->counter_result;
+                },
             .timeGetTime = []() WINAPI { return current->milliseconds; },
         };
     }

@@ -5,7 +5,8 @@
 #include "utility/random.h"
 #include "utility/timer.h"
 
-void ResetSceneState(int32_t seed) {
+void ResetSceneState(int32_t seed)
+{
     for (CFlyer*& slot : FlyerSlots) delete slot, slot = nullptr;
     MaxFlyers = MIN_FLYERS, LastAdjustmentTime = 0, ScreenWidth = ScreenHeight = 0;
     CFlyer::DisplayListId = 0, BitmapFont = CBitmapFont();

@@ -38,8 +38,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "lumenfall: %s (see lumenfall --help)\n", choice.refusal.c_str());
         return NO_RUN_MODE;
     }
-    const int exit_code = choice.host == DisplayHost::Wayland ? RunWaylandSaver(options)
-                                                              : RunX11Program(options);
+    const int exit_code =
+        choice.host == DisplayHost::Wayland ? RunWaylandSaver(options) : RunX11Program(options);
     DieByStopSignal();
     return exit_code;
 }

@@ -191,4 +191,3 @@ typedef struct _devicemodeA DEVMODEA;
 #define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))
 
 #define IDOK 1
-
