@@ -1,39 +1,97 @@
 // The desktop's password setting, the verifier's loading and unloading, and
-// the system's running flag.
+// the system's running flag, on the Windows 95/98 family and elsewhere.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "support/fake_saver_platform.h"
+#include "support/fake_password_hooks.h"
+#include "support/framework_state.h"
 
-TEST(PasswordHooksTest, SettingAndLibraryDecideWhetherAVerifierLoads)
+namespace {
+struct PasswordHooksTest : testing::Test {
+    PasswordHooksTest()
+    {
+        ResetFrameworkState();
+        Win9xFamily = TRUE;
+    }
+    FakePasswordHooks fake;
+};
+
+// A value shorter than a word counts on its own bytes alone; one too long
+// for a word cannot be read.
+TEST_F(PasswordHooksTest, TheSettingAndThePanelDecideWhetherAVerifierLoads)
 {
-    // Values shorter than a word count on their own bytes only; a longer one cannot be read.
-    const std::set<std::string> all = {"PASSWORD.CPL", "VerifyScreenSavePwd"};
-    const struct { bool win9x, key; std::vector<BYTE> setting; std::set<std::string> found; bool loads; } cases[] = {
-        {true, false, {1, 0, 0, 0}, all, false}, {true, true, {}, all, false}, {true, true, {0, 0, 0, 0}, all, false},
-        {true, true, {1, 0, 0, 0, 0}, all, false}, {true, true, {1, 0, 0, 0}, {}, false}, {true, true, {1, 0, 0, 0}, {"PASSWORD.CPL"}, false},
-        {true, true, {0, 0, 0, 0x80}, all, true}, {true, true, {1}, all, true}, {true, true, {0}, all, false},
-        {true, true, {0, 1}, all, true}, {true, true, {0, 0, 0}, all, false}, {false, true, {1, 0, 0, 0}, all, false},
+    const struct {
+        const char* name;
+        std::vector<BYTE> setting;
+        bool panel_loads;
+        bool verifier_found;
+        bool loads;
+    } cases[] = {
+        {"word_on", {1, 0, 0, 0}, true, true, true},
+        {"word_off", {0, 0, 0, 0}, true, true, false},
+        {"high_byte_on", {0, 0, 0, 0x80}, true, true, true},
+        {"one_byte_on", {1}, true, true, true},
+        {"one_byte_off", {0}, true, true, false},
+        {"second_byte_on", {0, 1}, true, true, true},
+        {"too_long", {1, 0, 0, 0, 0}, true, true, false},
+        {"no_value", {}, true, true, false},
+        {"no_panel", {1, 0, 0, 0}, false, true, false},
+        {"no_verifier_in_the_panel", {1, 0, 0, 0}, true, false, false},
     };
-    for (const auto& c : cases) {
-        FakeSaverPlatform fake;
-        Win9xFamily = c.win9x, fake.keyExists = c.key, fake.setting = c.setting, fake.found = c.found;
-        for (int load = 0; load < 2; ++load) {  // a second load lets the first verifier go
-            LoadPasswordHook();
-            EXPECT_EQ(PasswordModule != nullptr && VerifyPasswordFn != nullptr, c.loads) << c.setting.size();
-            EXPECT_TRUE(fake.loaded.size() == c.loads && fake.running == c.loads && fake.openKeys == 0) << c.setting.size();
-        }
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        FakePasswordHooks world;
+        world.setting = row.setting;
+        world.panel_loads = row.panel_loads;
+        world.verifier_found = row.verifier_found;
+        LoadPasswordHook();
+        EXPECT_EQ(VerifyPasswordFn != nullptr, row.loads);
+        EXPECT_EQ(PasswordModule != nullptr, row.loads);
+        EXPECT_EQ(world.running, row.loads);
+        EXPECT_EQ(world.libraries_held, row.loads ? 1 : 0);
+        EXPECT_EQ(world.open_keys, 0);
         UnloadPasswordHook();
-        EXPECT_TRUE(PasswordModule == nullptr && VerifyPasswordFn == nullptr && fake.loaded.empty() && !fake.running);
+        EXPECT_EQ(VerifyPasswordFn, nullptr);
+        EXPECT_EQ(PasswordModule, nullptr);
+        EXPECT_FALSE(world.running);
+        EXPECT_EQ(world.libraries_held, 0);
     }
 }
 
-static void ExitAfterLoading(BOOL win9x, bool unload)
+TEST_F(PasswordHooksTest, NothingLoadsWithoutTheDesktopKeyOrOutsideTheFamily)
 {
-    FakeSaverPlatform fake;
-    PasswordHooks.SystemParametersInfoA = [](UINT, UINT on, PVOID, UINT) WINAPI { return std::fprintf(stderr, "running %u\n", on), TRUE; };
+    fake.key_exists = false;
+    LoadPasswordHook();
+    EXPECT_EQ(VerifyPasswordFn, nullptr);
+    fake.key_exists = true;
+    Win9xFamily = FALSE;
+    LoadPasswordHook();
+    EXPECT_EQ(VerifyPasswordFn, nullptr);
+    EXPECT_EQ(fake.libraries_held, 0);
+}
+
+// A second load lets the first verifier go before it takes the next.
+TEST_F(PasswordHooksTest, LoadingAgainKeepsOnePanel)
+{
+    LoadPasswordHook();
+    LoadPasswordHook();
+    EXPECT_EQ(VerifyPasswordFn, &FakePasswordHooks::Verifier);
+    EXPECT_EQ(fake.libraries_held, 1);
+    EXPECT_TRUE(fake.running);
+    UnloadPasswordHook();
+}
+
+BOOL WINAPI PrintRunningFlag(UINT, UINT on, PVOID, UINT)
+{
+    std::fprintf(stderr, "running %u\n", on);
+    return TRUE;
+}
+
+void ExitAfterLoading(BOOL win9x, bool unload)
+{
+    PasswordHooks.SystemParametersInfoA = PrintRunningFlag;
     Win9xFamily = win9x;
     LoadPasswordHook();
     if (unload) UnloadPasswordHook();
@@ -43,9 +101,11 @@ static void ExitAfterLoading(BOOL win9x, bool unload)
 
 // A fatal failure ends the process through the orderly exit, past the
 // unloading of the hook: the exit-time hook switches a leftover flag off.
-TEST(PasswordHooksTest, OrderlyExitSwitchesALeftoverRunningFlagOff)
+TEST_F(PasswordHooksTest, TheOrderlyExitSwitchesALeftoverRunningFlagOff)
 {
-    EXPECT_EXIT(ExitAfterLoading(TRUE, false), testing::ExitedWithCode(1), "^running 1\nexit\nrunning 0\n$");
-    EXPECT_EXIT(ExitAfterLoading(TRUE, true), testing::ExitedWithCode(1), "^running 1\nrunning 0\nexit\n$");
-    EXPECT_EXIT(ExitAfterLoading(FALSE, false), testing::ExitedWithCode(1), "^exit\n$");
+    const auto failed = testing::ExitedWithCode(1);
+    EXPECT_EXIT(ExitAfterLoading(TRUE, false), failed, "^running 1\nexit\nrunning 0\n$");
+    EXPECT_EXIT(ExitAfterLoading(TRUE, true), failed, "^running 1\nrunning 0\nexit\n$");
+    EXPECT_EXIT(ExitAfterLoading(FALSE, false), failed, "^exit\n$");
 }
+}  // namespace

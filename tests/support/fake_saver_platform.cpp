@@ -6,15 +6,8 @@
 
 #include "platform/render_window.h"
 #include "resources/resource.h"
+#include "support/framework_state.h"
 
-#ifndef _WIN32
-// The Windows program's tables: natively nothing fills them but the tests.
-EntryPlatform Entry = {};
-CloseRulesPlatform CloseRules = {};
-PasswordHooksPlatform PasswordHooks = {};
-SaverWindowPlatform SaverWindowOps = {};
-RenderWindowPlatform RenderWindow = {};
-#endif
 
 namespace {
 FakeSaverPlatform* F = nullptr;
@@ -252,6 +245,7 @@ FakeSaverPlatform::FakeSaverPlatform()
             return PROGRAM_RESULT;
         },
     };
+    ResetFrameworkState();
     saved = State();
 }
 

@@ -28,22 +28,25 @@ constexpr LRESULT DEFAULT_RESULT = 42, PROGRAM_RESULT = 7;
 struct FakeSaverPlatform {
     FakeSaverPlatform();
     ~FakeSaverPlatform();
-    // The world. Windows 1234, `parent` and a `runningSaver` other than 0xDEAD exist; the foreground
-    // window is 99; `found` names libraries, routines and the calls that succeed ("version", "classes" for the
-    // dialog classes, "dialog"); `setting` is ScreenSaveUsePassword's bytes.
-    // The screen spans (-10,-20)-(1270,1004), the preview's host is 152x112.
-    // What the system saw. mode: "run <parent>", "box <owner>" or "pwd <owner>"; window: "ex-style title
-    // style x,y wxh parent"; posts: "window message wParam lParam"; loaded: libraries not yet freed;
-    // passed: messages handed to the program's procedure; dcs: device contexts not yet released.
+    // The world. Windows 1234, `parent` and a `runningSaver` other than 0xDEAD exist; the
+    // foreground window is 99; `found` names libraries, routines and the calls that succeed
+    // ("version", "classes" for the dialog classes, "dialog"); `setting` is ScreenSaveUsePassword's
+    // bytes. The screen spans (-10,-20)-(1270,1004), the preview's host is 152x112. What the system
+    // saw. mode: "run <parent>", "box <owner>" or "pwd <owner>"; window: "ex-style title style x,y
+    // wxh parent"; posts: "window message wParam lParam"; loaded: libraries not yet freed; passed:
+    // messages handed to the program's procedure; dcs: device contexts not yet released.
     std::string commandLine, mode, window;
     bool keyExists = true, cursorOk = true, ime = false, running = false;
     BOOL verdict = FALSE;
     DWORD platformId = VER_PLATFORM_WIN32_NT, tick = 0;
-    int runResult = 7, timers = 0, quitCode = 5, openKeys = 0, prompts = 0, hides = 0, sleeps = 0, translated = 0, quit = -1, dcs = 0;
+    int runResult = 7, timers = 0, quitCode = 5, openKeys = 0, prompts = 0, hides = 0, sleeps = 0,
+        translated = 0, quit = -1, dcs = 0;
     UINT exitCode = 0xDEAD;
     std::function<void()> duringRun, duringPrompt;
-    std::set<std::string> found = {"MPR.DLL", "PwdChangePasswordA", "PASSWORD.CPL", "VerifyScreenSavePwd", "version",
-                                    "classes", "dialog"};
+    std::set<std::string> found = {"MPR.DLL",      "PwdChangePasswordA",
+                                   "PASSWORD.CPL", "VerifyScreenSavePwd",
+                                   "version",      "classes",
+                                   "dialog"};
     std::vector<BYTE> setting = {1, 0, 0, 0};
     POINT cursor = {0, 0};
     uintptr_t runningSaver = 0, created = 0x500, parent = 0x900, front = 0, imeContext = 0x77;
