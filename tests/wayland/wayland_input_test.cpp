@@ -46,7 +46,6 @@ const InputRow INPUT_ROWS[] = {
     {"middle_button", Button(BTN_MIDDLE, PRESSED), SaverInput::ButtonDown},
     {"button_release", Button(BTN_LEFT, RELEASED), NO_INPUT},
     {"side_button", Button(BTN_SIDE, PRESSED), NO_INPUT},
-    {"enter", Enter(300, 200, FIRST_OUTPUT), AT, {300, 200}},
     // The pixel under the pointer, whichever side of zero.
     {"in_a_pixel", Motion(300.75, 200.5, FIRST_OUTPUT), AT, {300, 200}},
     {"left_of_zero", Motion(-0.25, 0, FIRST_OUTPUT), AT, {-1, 0}},
@@ -78,7 +77,6 @@ struct FocusRow {
 
 const FocusRow FOCUS_ROWS[] = {
     {"never_had_it", {}, false},
-    {"holds_it", {EnterScene}, false},
     {"left_us", {EnterScene, LeaveScene}, true},
     // A cover mapped beside the scene takes the focus: the leave comes first.
     {"moved_to_a_cover", {EnterScene, LeaveScene, EnterCover}, false},

@@ -9,7 +9,7 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace {
-constexpr unsigned int ESCAPE_KEYCODE = 9, A_KEYCODE = 38, BACK_BUTTON = 8;
+constexpr unsigned int ESCAPE_KEYCODE = 9, A_KEYCODE = 38;
 constexpr Atom WM_PROTOCOLS = 301, WM_DELETE_WINDOW = 302, OTHER_ATOM = 303;
 constexpr bool GRABBED = true, FREE = false;
 constexpr std::nullopt_t NO_INPUT = std::nullopt;
@@ -58,7 +58,6 @@ const X11Row X11_ROWS[] = {
     {"left_button", Button(Button1), GRABBED, SaverInput::ButtonDown},
     {"right_button", Button(Button3), GRABBED, SaverInput::ButtonDown},
     {"wheel", Button(Button4), GRABBED, NO_INPUT},
-    {"back_button", Button(BACK_BUTTON), GRABBED, NO_INPUT},
     {"motion", Motion(640, 480), GRABBED, SaverInput::PointerAt, {640, 480}},
     {"focus_away", FocusAway(NotifyNormal, NotifyNonlinear), FREE, SaverInput::FocusLost},
     // While the saver holds the keyboard, window managers move the focus about.
