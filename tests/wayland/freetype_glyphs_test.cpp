@@ -61,9 +61,4 @@ TEST(FreeTypeGlyphs, DrawsTheFaceAtTheRequestedHeight)
     EXPECT_GT(blank.advance, 0);
 }
 
-TEST(FreeTypeGlyphs, UnreadableFaceIsRefused)
-{
-    std::vector<GlyphBitmap> glyphs;
-    EXPECT_FALSE(RenderGlyphsWayland("/nonexistent/face.ttf", 0, -16, ' ', 1, &glyphs));
-}
 }  // namespace

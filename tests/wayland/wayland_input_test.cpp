@@ -14,14 +14,9 @@ constexpr std::nullopt_t NO_INPUT = std::nullopt;
 constexpr SaverInput AT = SaverInput::PointerAt;
 constexpr POINT FIRST_OUTPUT = {0, 0}, SECOND_OUTPUT = {1920, 0}, OUTPUT_ABOVE = {0, -1080};
 
-WaylandInput Enter(double x, double y, POINT origin)
+WaylandInput Pointer(Kind kind, double x, double y, POINT origin)
 {
-    return {.kind = Kind::PointerEnter, .surface_x = x, .surface_y = y, .origin = origin};
-}
-
-WaylandInput Motion(double x, double y, POINT origin)
-{
-    return {.kind = Kind::PointerMotion, .surface_x = x, .surface_y = y, .origin = origin};
+    return {.kind = kind, .surface_x = x, .surface_y = y, .origin = origin};
 }
 
 WaylandInput Key(bool pressed) { return {.kind = Kind::Key, .code = KEY_A, .pressed = pressed}; }
@@ -47,10 +42,10 @@ const InputRow INPUT_ROWS[] = {
     {"button_release", Button(BTN_LEFT, RELEASED), NO_INPUT},
     {"side_button", Button(BTN_SIDE, PRESSED), NO_INPUT},
     // The pixel under the pointer, whichever side of zero.
-    {"in_a_pixel", Motion(300.75, 200.5, FIRST_OUTPUT), AT, {300, 200}},
-    {"left_of_zero", Motion(-0.25, 0, FIRST_OUTPUT), AT, {-1, 0}},
-    {"second_output", Motion(10, 20, SECOND_OUTPUT), AT, {1930, 20}},
-    {"output_above", Enter(5, 5, OUTPUT_ABOVE), AT, {5, -1075}},
+    {"in_a_pixel", Pointer(Kind::PointerMotion, 300.75, 200.5, FIRST_OUTPUT), AT, {300, 200}},
+    {"left_of_zero", Pointer(Kind::PointerMotion, -0.25, 0, FIRST_OUTPUT), AT, {-1, 0}},
+    {"second_output", Pointer(Kind::PointerMotion, 10, 20, SECOND_OUTPUT), AT, {1930, 20}},
+    {"output_above", Pointer(Kind::PointerEnter, 5, 5, OUTPUT_ABOVE), AT, {5, -1075}},
 };
 
 TEST(WaylandInput, TranslatesTheSeatsEvents)

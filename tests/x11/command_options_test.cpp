@@ -49,17 +49,13 @@ const AcceptedRow ACCEPTED_ROWS[] = {
     {"dashed_switch", "-s", nullptr, SAVE, OWN, NO_WINDOW, false, false, CAP},
     {"dashed_preview", "-p77", nullptr, SAVE, HOST, 77, FROM_TAIL, false, CAP},
     {"help_first", "--help /s", nullptr, Action::Help, OWN, NO_WINDOW, false, false, CAP},
-    {"version_last", "/s -version", nullptr, Action::Version, OWN, NO_WINDOW, false, false, CAP},
     {"root_window", "-root", "", SAVE, Target::RootWindow, NO_WINDOW, false, false, CAP},
-    {"daemon_window", "--root", "0x2a00007", SAVE, HOST, 0x2a00007, false, false, CAP},
     {"window_id_in_hex", "-window-id 0x1C00003", nullptr, SAVE, HOST, 0x1c00003, false, false, CAP},
     {"window_id_over_daemon", "--window-id=123", "0x99", SAVE, HOST, 123, false, false, CAP},
     // A settings tool's preview appends --window-id to the daemon's --root.
     {"settings_preview", "--root --window-id 0x4E5", "0x99", SAVE, HOST, 0x4e5, false, false, CAP},
-    {"top_level", "-window", nullptr, SAVE, Target::TopLevel, NO_WINDOW, false, false, CAP},
     {"fps_alone", "--fps", nullptr, SAVE, OWN, NO_WINDOW, false, FPS, CAP},
     {"fps_undone", "-fps -no-fps", nullptr, SAVE, OWN, NO_WINDOW, false, false, CAP},
-    {"no_cap", "--max-fps 0", nullptr, SAVE, OWN, NO_WINDOW, false, false, 0},
     {"highest_cap", "--max-fps=1000", nullptr, SAVE, OWN, NO_WINDOW, false, false, 1000},
     {"rate_of_a_preview", "/p 55 -fps --max-fps 30", nullptr, SAVE, HOST, 55, FROM_TAIL, FPS, 30},
     {"delay", "-delay 20000", nullptr, SAVE, OWN, NO_WINDOW, false, false, 50},
@@ -92,7 +88,6 @@ const char NO_WINDOW_ID[] = "--window-id wants an X window id";
 
 const RefusalRow REFUSAL_ROWS[] = {
     {"password_change", "/a 12", nullptr, "password change (/a)"},
-    {"no_run_mode", "/x", nullptr, "\"/x\" selects no run mode"},
     // The Windows grammar is decimal.
     {"hex_preview", "/p 0x1a", nullptr, "\"/p 0x1a\" names no window"},
     {"missing_value", "--window-id", nullptr, "--window-id needs a value"},
