@@ -32,14 +32,6 @@ def exit_code(process, seconds):
     return code - 256 if code > 127 else code
 
 
-def program_of(pid):
-    # What the process runs, or None once it has gone (as it may have since it was listed).
-    try:
-        return os.readlink(f"/proc/{pid}/exe")
-    except OSError:
-        return None
-
-
 def stop(process, seconds=10):
     if process.poll() is None:
         process.terminate()

@@ -15,12 +15,9 @@ class Program:
     def __init__(self, command, env, stdin=None):
         self.process = subprocess.Popen(command, env=env, text=True, stdin=stdin,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        # Extended a line at a time, as each comes.
         self.lines = []
-        threading.Thread(target=self._gather, daemon=True).start()
-
-    def _gather(self):
-        for line in self.process.stderr:
-            self.lines.append(line)
+        threading.Thread(target=self.lines.extend, args=(self.process.stderr,), daemon=True).start()
 
     def said(self, text):
         return any(text in line for line in self.lines)

@@ -2,7 +2,7 @@
 # The native saver end to end on X servers of the test run's own, driven from
 # outside with xdotool, xwininfo and ImageMagick's import.
 #
-#     saver_x11_e2e.py AREA STATE_DIR LUMENFALL BUILD_DIR
+#     saver_x11_e2e.py AREA STATE_DIR LUMENFALL
 import os, re, signal, subprocess, sys, tempfile, time  # noqa: E401
 
 from host_window import X11, HostWindow, ask_to_close
@@ -10,7 +10,7 @@ from host_window import X11, HostWindow, ask_to_close
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from e2e import check, exit_code, model_pixels, ppm, run, shows_and_moves, stop, wait_for
 
-AREA, STATE, SAVER, BUILD = sys.argv[1:5]
+AREA, STATE, SAVER = sys.argv[1:4]
 ENV = dict(os.environ, DISPLAY=open(os.path.join(STATE, "display")).read().strip())
 # The X11 host on the test's display, never a Wayland session's compositor.
 ENV.pop("WAYLAND_DISPLAY", None)
@@ -21,15 +21,11 @@ def tool(*args, env=None):
     return subprocess.run(args, env=env or ENV, capture_output=True, text=True, timeout=20).stdout
 
 
-def start(*args, env=None):
-    process = subprocess.Popen(args, env=env or ENV, text=True, stdout=subprocess.PIPE,
+def saver(*args, env=None):
+    process = subprocess.Popen([SAVER, *args], env=env or ENV, text=True, stdout=subprocess.PIPE,
                                stderr=subprocess.PIPE)
     STARTED.append(process)
     return process
-
-
-def saver(*args, env=None):
-    return start(SAVER, *args, env=env)
 
 
 def private_server(*options):
@@ -43,14 +39,12 @@ def private_server(*options):
         return dict(ENV, DISPLAY=":" + number.readline().strip())
 
 
+def windows(*match):
+    return [int(w) for w in tool("xdotool", "search", "--onlyvisible", *match).split()]
+
+
 def full_screen_windows():
-    return [int(w) for w in tool("xdotool", "search", "--onlyvisible", "--class",
-                                 "^WindowsScreenSaverClass$").split()]
-
-
-def named_lumenfall():
-    return [int(w) for w in tool("xdotool", "search", "--onlyvisible", "--name",
-                                 "^Lumenfall$").split()]
+    return windows("--class", "^WindowsScreenSaverClass$")
 
 
 def geometry(window):
@@ -67,10 +61,9 @@ def children(window):
     return [(title, int(width), int(height)) for title, width, height in found]
 
 
-def screenshot(env=None):
-    # (width, height, pixel bytes r g b ...) of the whole screen.
+def screen_pixels():
     command = ["import", "-window", "root", "-depth", "8", "ppm:-"]
-    return ppm(subprocess.run(command, env=env or ENV, capture_output=True, timeout=20).stdout)
+    return ppm(subprocess.run(command, env=ENV, capture_output=True, timeout=20).stdout)[2]
 
 
 def full_screen_saver(*extra):
@@ -124,7 +117,7 @@ def scene():
           "no window-manager state on its override-redirect window")
     check('"Screen Saver"' in tool("xprop", "-id", str(window), "WM_NAME"),
           "titled Screen Saver")
-    shows_and_moves(lambda: model_pixels(screenshot()[2]))
+    shows_and_moves(lambda: model_pixels(screen_pixels()))
     ends_by_signal(process, signal.SIGTERM, lambda: not full_screen_windows())
 
 
@@ -197,7 +190,7 @@ def large_host():
 
 def window():
     process = saver("-window", "-geometry", "300x200+40+30")
-    ours = wait_for(named_lumenfall)
+    ours = wait_for(lambda: windows("--name", "^Lumenfall$"))
     check(ours and len(ours) == 1, "-window opens one window titled Lumenfall")
     window = ours[0] if ours else 0
     check(geometry(window) == (40, 30, 300, 200), "of the geometry asked for")
@@ -212,7 +205,7 @@ def window():
     tool("xdotool", "windowfocus", "--sync", str(window), "key", "Escape")
     check(exit_code(process, 5) == 0, "Escape ends it with 0")
     process = saver("--window")
-    ours = wait_for(named_lumenfall)
+    ours = wait_for(lambda: windows("--name", "^Lumenfall$"))
     check(ours and ask_to_close(ENV["DISPLAY"], ours[0]) and exit_code(process, 5) == 0,
           "the window manager's close ends it with 0")
 
@@ -224,7 +217,7 @@ def about_box():
     os.chmod(handler, 0o755)
     opened = lambda: open(record).read().splitlines() if os.path.exists(record) else []
     process = saver("/c", env=dict(ENV, LUMENFALL_URL_HANDLER=handler))
-    box = wait_for(named_lumenfall)
+    box = wait_for(lambda: windows("--name", "^Lumenfall$"))
     check(box and len(box) == 1, "the about box appears")
     x, y, width, height = geometry(box[0])
     # The client area is the template's 181 x 194 dialog units, Windows' rounding included.
