@@ -7,14 +7,14 @@
 #include "platform/linux/stop_signals.h"
 
 namespace {
-constexpr int NOT_STOPPED = 3;
+constexpr int NO_SIGNAL = 0, NOT_STOPPED = 3;
 
-// In a child of its own: blocks the signals, sends `signal_number` (0: none),
-// ends in order if asked to stop, and otherwise exits with NOT_STOPPED.
+// In a child of its own: blocks the signals, sends `signal_number`, ends in
+// order if asked to stop, and otherwise exits with NOT_STOPPED.
 void RunUntilStopped(int signal_number)
 {
     BlockStopSignals();
-    if (signal_number != 0) raise(signal_number);
+    if (signal_number != NO_SIGNAL) raise(signal_number);
     if (StopRequested()) DieByStopSignal();
     std::exit(NOT_STOPPED);
 }
@@ -25,10 +25,6 @@ TEST(StopSignals, APendingSignalStopsTheSaverWhichThenDiesByIt)
         SCOPED_TRACE(signal_number);
         EXPECT_EXIT(RunUntilStopped(signal_number), testing::KilledBySignal(signal_number), "");
     }
-}
-
-TEST(StopSignals, WithoutASignalTheSaverGoesOn)
-{
-    EXPECT_EXIT(RunUntilStopped(0), testing::ExitedWithCode(NOT_STOPPED), "");
+    EXPECT_EXIT(RunUntilStopped(NO_SIGNAL), testing::ExitedWithCode(NOT_STOPPED), "");
 }
 }  // namespace

@@ -1,32 +1,24 @@
 #!/usr/bin/env python3
 # The native saver as a Wayland client end to end, each area under a headless
 # sway of its own, driven from outside with grim, wtype, swaymsg and the
-# tests' virtual pointer.
+# tests' virtual pointer. The pointer areas wait for the debug build's trace
+# of where the pointer entered.
 #
 #     saver_wayland_e2e.py AREA LUMENFALL VIRTUAL_POINTER
-#
-# Every wait polls, with a deadline, for the condition checked after it; every
-# process started here is stopped again by its id. The pointer areas wait for
-# the debug build's trace of where the pointer entered.
 import os, signal, subprocess, sys
 
-from sway_session import Sway, program_of, stop, wait_for
+from sway_session import Sway, stop, wait_for
+from e2e import check, model_pixels, run, shows_and_moves
 
 AREA, SAVER, POINTER = sys.argv[1:4]
-FAILURES, SESSIONS = [], []
+SESSIONS = []
 GREY = bytes([63, 63, 63])  # sway's empty desktop
 BTN_LEFT, BTN_SIDE = 272, 275
 
 
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what, flush=True)
-    condition or FAILURES.append(what)
-
-
 def session(**options):
-    sway = Sway(**options)
-    SESSIONS.append(sway)
-    return sway
+    SESSIONS.append(Sway(**options))
+    return SESSIONS[-1]
 
 
 def saver(sway, *arguments):
@@ -38,10 +30,7 @@ def ours(sway):
 
 
 def model(sway, output=None):
-    # Where the model's warm colours show; None while hardly any do.
-    width, _, d = sway.screenshot(output)
-    found = {i // 3 for i in range(0, len(d), 3) if d[i] > 80 and d[i + 2] * 2 < d[i]}
-    return found if len(found) > 50 else None
+    return model_pixels(sway.screenshot(output)[2])
 
 
 def black(sway, output):
@@ -55,20 +44,27 @@ def drawing(sway, *arguments):
     return program if wait_for(lambda: model(sway), 20) else None
 
 
+def ends_by_signal(program, number, sway):
+    program.process.send_signal(number)
+    check(program.exit_code(5) == -number and wait_for(lambda: not ours(sway), 5),
+          f"{signal.Signals(number).name} ends it, every window gone, by the signal")
+
+
 class Pointer:
     def __init__(self, sway):
-        self.program = sway.start(POINTER, stdin=subprocess.PIPE)
+        self.process = sway.start(POINTER, stdin=subprocess.PIPE).process
 
     def __call__(self, command):
-        self.program.process.stdin.write(command + "\n")
-        self.program.process.stdin.flush()
-        return self.program.process.stdout.readline().strip() == "ok"
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip() == "ok"
 
 
 def white_near(sway, x, y, size=24):
     # Pure white, which the cursor's outline has and the scene never shows.
     width, _, d = sway.screenshot(cursor=True)
-    return any(d[3 * (row * width + column):3 * (row * width + column) + 3] == b"\xff\xff\xff"
+    at = lambda row, column: 3 * (row * width + column)
+    return any(d[at(row, column):at(row, column) + 3] == b"\xff\xff\xff"
                for row in range(y, y + size) for column in range(x, x + size))
 
 
@@ -78,29 +74,14 @@ def scene():
     check(pointer("to 320 240 640 480") and wait_for(lambda: white_near(sway, 320, 240), 5),
           "the cursor shows over the empty desktop")
     program = saver(sway)
-    first = wait_for(lambda: model(sway), 20)
-    check(first, "the model shows, lit")
-    check(first and wait_for(lambda: len(first ^ (model(sway) or set())) > len(first) // 2, 5),
-          "the flyers move")
+    shows_and_moves(lambda: model(sway))
     check(ours(sway) == [("lumenfall", "HEADLESS-1", program.process.pid)],
           "one full-screen window, the saver's own")
-    _, _, pixels = sway.screenshot()
+    pixels = sway.screenshot()[2]
     check(GREY not in {pixels[i:i + 3] for i in range(0, len(pixels), 3)},
           "no pixel of the desktop shows beside it")
     check(not white_near(sway, 320, 240), "the cursor is hidden over it")
-    program.process.terminate()
-    check(program.exit_code(5) == -signal.SIGTERM, "SIGTERM ends it, by the signal")
-    check(wait_for(lambda: not ours(sway), 5), "and its window goes")
-
-
-def signals():
-    sway = session()
-    for number in (signal.SIGINT, signal.SIGHUP):
-        program = saver(sway)
-        check(wait_for(lambda: ours(sway), 10), "the saver's window appears")
-        program.process.send_signal(number)
-        check(program.exit_code(5) == -number and wait_for(lambda: not ours(sway), 5),
-              f"{signal.Signals(number).name} ends it, window and all, by the signal")
+    ends_by_signal(program, signal.SIGTERM, sway)
 
 
 def keys():
@@ -155,16 +136,9 @@ def outputs():
     check(model(sway, "HEADLESS-1"), "the scene draws on the first output")
     check(wait_for(lambda: black(sway, "HEADLESS-2"), 5), "the second output is black")
     sway.message("create_output")
-    check(wait_for(lambda: len(ours(sway)) == 3, 5)
-          and wait_for(lambda: black(sway, "HEADLESS-3"), 5),
+    check(wait_for(lambda: len(ours(sway)) == 3 and black(sway, "HEADLESS-3"), 5),
           "an output that comes while it runs is covered black too")
-    program.process.terminate()
-    check(program.exit_code(5) == -signal.SIGTERM and wait_for(lambda: not ours(sway), 5),
-          "SIGTERM ends it, every window gone")
-    program = drawing(sway, "--output", "HEADLESS-2")
-    check(program and model(sway, "HEADLESS-2") and black(sway, "HEADLESS-1"),
-          "--output HEADLESS-2 draws there, and the first output goes black")
-    stop(program.process)
+    ends_by_signal(program, signal.SIGINT, sway)
 
 
 def outputs_go():
@@ -177,18 +151,15 @@ def outputs_go():
     check(wait_for(lambda: len(inner.message("-t", "get_outputs") or []) == 3, 5),
           "the inner sway has three outputs, WL-1 to WL-3")
     program = saver(inner, "--output", "WL-2")
-    on = lambda: sorted(view[1] for view in ours(inner))
-    check(wait_for(lambda: on() == ["WL-1", "WL-2", "WL-3"], 10)
-          and wait_for(lambda: model(inner, "WL-2"), 20) and black(inner, "WL-1"),
-          "the scene draws on WL-2, and WL-1 is black")
+    on = lambda *names: wait_for(lambda: sorted(view[1] for view in ours(inner)) == [*names], 10)
+    check(on("WL-1", "WL-2", "WL-3") and wait_for(lambda: model(inner, "WL-2"), 20)
+          and black(inner, "WL-1"), "the scene draws on WL-2, and WL-1 is black")
     outer.message('[title="wlroots - WL-3"]', "kill")
-    check(wait_for(lambda: on() == ["WL-1", "WL-2"], 10), "as WL-3 goes, so does its cover")
+    check(on("WL-1", "WL-2"), "as WL-3 goes, so does its cover")
     outer.message('[title="wlroots - WL-2"]', "kill")
-    check(wait_for(lambda: on() == ["WL-1"], 10), "as WL-2 goes, one window is left, on WL-1")
+    check(on("WL-1"), "as WL-2 goes, one window is left, on WL-1")
     check(wait_for(lambda: model(inner, "WL-1"), 10), "and it is the scene, moved there")
-    check(program.exit_code(0.5) is None, "the saver goes on")
-    program.process.terminate()
-    check(program.exit_code(5) == -signal.SIGTERM, "and SIGTERM ends it")
+    ends_by_signal(program, signal.SIGHUP, inner)
 
 
 def frame_rate():
@@ -202,23 +173,6 @@ def frame_rate():
         return sum(1 for i in corner if min(d[i:i + 3]) > 200) > 20
 
     check(wait_for(text, 10), "white text stands in the lower left corner")
-
-
-def idle():
-    sway = session()
-    daemon = sway.start("swayidle", "-w", "timeout", "1", f"{SAVER} --wayland")
-    view = wait_for(lambda: ours(sway), 20)
-    pid = view[0][2] if view else None
-    check(pid and program_of(pid) == os.path.realpath(SAVER),
-          "swayidle starts the saver after a second of idleness")
-    check(pid and wait_for(lambda: model(sway), 20), "which draws")
-    # Time for the saver to take wtype's keyboard before the key comes.
-    sway.run("wtype", "-s", "1000", "a")
-    check(wait_for(lambda: not ours(sway), 5), "and a key ends it")
-    stop(daemon.process)
-    # A second idle second may have started another one before the daemon went.
-    for _, _, left in ours(sway):
-        os.kill(left, signal.SIGTERM)
 
 
 def failures():
@@ -239,10 +193,4 @@ def failures():
               f"{' '.join(arguments) or extra} ends with {code}: {said}")
 
 
-try:
-    globals()[AREA]()
-finally:
-    for sway in reversed(SESSIONS):
-        sway.close()
-print(f"{len(FAILURES)} failed" if FAILURES else "all passed")
-sys.exit(1 if FAILURES else 0)
+run(globals()[AREA], lambda: [sway.close() for sway in reversed(SESSIONS)])

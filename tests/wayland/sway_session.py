@@ -2,22 +2,12 @@
 # tests: run as an unprivileged user (sway refuses root), with a runtime
 # directory of its own, so that nothing reaches the developer's session.
 # Every process started here is recorded and stopped again by its id.
-import json, os, pwd, re, shutil, subprocess, sys, tempfile, threading
+import json, os, pwd, shutil, subprocess, sys, tempfile, threading
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from polling import exit_code, program_of, wait_for  # noqa: E402,F401  (for the scripts)
+from e2e import exit_code, ppm, stop, wait_for  # noqa: E402,F401  (stop, wait_for: for tools/)
 
-USER = "nobody"
-
-
-def stop(process, seconds=10):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=seconds)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+USER, GROUP = "nobody", "nogroup"
 
 
 class Program:
@@ -25,12 +15,9 @@ class Program:
     def __init__(self, command, env, stdin=None):
         self.process = subprocess.Popen(command, env=env, text=True, stdin=stdin,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        # Extended a line at a time, as each comes.
         self.lines = []
-        threading.Thread(target=self._gather, daemon=True).start()
-
-    def _gather(self):
-        for line in self.process.stderr:
-            self.lines.append(line)
+        threading.Thread(target=self.lines.extend, args=(self.process.stderr,), daemon=True).start()
 
     def said(self, text):
         return any(text in line for line in self.lines)
@@ -81,8 +68,8 @@ class Sway:
     @staticmethod
     def as_user(command, env):
         pairs = [f"{k}={v}" for k, v in env.items()]
-        return ["setpriv", f"--reuid={USER}", f"--regid={USER if USER != 'nobody' else 'nogroup'}",
-                "--clear-groups", "env", "-i", *pairs, *command]
+        return ["setpriv", f"--reuid={USER}", f"--regid={GROUP}", "--clear-groups", "env", "-i",
+                *pairs, *command]
 
     def start(self, *command, extra=None, stdin=None):
         # The program runs as the compositor's user: the socket is theirs.
@@ -117,11 +104,7 @@ class Sway:
         # (width, height, pixel bytes r g b ...) of one output, or of the whole layout.
         command = ["grim", "-t", "ppm", *(["-c"] if cursor else []),
                    *(["-o", output] if output else []), "-"]
-        ppm = self.run(*command).stdout
-        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
-        if not header:
-            return 0, 0, b""
-        return int(header[1]), int(header[2]), ppm[header.end():]
+        return ppm(self.run(*command).stdout)
 
     def close(self):
         for process in reversed(self.started):

@@ -35,7 +35,6 @@ const wl_registry_listener REGISTRY = {.global = OnGlobal, .global_remove = OnGl
 
 bool Run(zwlr_virtual_pointer_v1* pointer, const char* line)
 {
-    char verb[16] = "";
     double dx = 0, dy = 0;
     unsigned x = 0, y = 0, width = 0, height = 0, button = 0;
     if (std::sscanf(line, "move %lf %lf", &dx, &dy) == 2) {
@@ -48,8 +47,7 @@ bool Run(zwlr_virtual_pointer_v1* pointer, const char* line)
         zwlr_virtual_pointer_v1_frame(pointer);
         zwlr_virtual_pointer_v1_button(pointer, 0, button, WL_POINTER_BUTTON_STATE_RELEASED);
     } else {
-        std::sscanf(line, "%15s", verb);
-        std::fprintf(stderr, "virtual_pointer: unknown command \"%s\"\n", verb);
+        std::fprintf(stderr, "virtual_pointer: unknown command %s", line);
         return false;
     }
     zwlr_virtual_pointer_v1_frame(pointer);
@@ -81,11 +79,7 @@ int main()
         std::puts(code == 0 ? "ok" : "failed");
         std::fflush(stdout);
     }
-    zwlr_virtual_pointer_v1_destroy(pointer);
-    zwlr_virtual_pointer_manager_v1_destroy(globals.manager);
-    if (globals.seat != nullptr) wl_seat_destroy(globals.seat);
-    wl_registry_destroy(registry);
-    wl_display_roundtrip(display);
+    // The compositor takes the pointer away with the connection.
     wl_display_disconnect(display);
     return code;
 }

@@ -3,102 +3,94 @@
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
+#include <vector>
+
 #include "platform/wayland/wayland_input.h"
 
 namespace {
 using Kind = WaylandInputKind;
+constexpr bool PRESSED = true, RELEASED = false;
+constexpr std::nullopt_t NO_INPUT = std::nullopt;
+constexpr SaverInput AT = SaverInput::PointerAt;
+constexpr POINT FIRST_OUTPUT = {0, 0}, SECOND_OUTPUT = {1920, 0}, OUTPUT_ABOVE = {0, -1080};
 
-WaylandInput Pointer(Kind kind, double x, double y, POINT origin = {0, 0})
+WaylandInput Pointer(Kind kind, double x, double y, POINT origin)
 {
     return {.kind = kind, .surface_x = x, .surface_y = y, .origin = origin};
 }
 
-WaylandInput Press(Kind kind, uint32_t code, bool pressed = true)
+WaylandInput Key(bool pressed) { return {.kind = Kind::Key, .code = KEY_A, .pressed = pressed}; }
+
+WaylandInput Button(uint32_t code, bool pressed)
 {
-    return {.kind = kind, .code = code, .pressed = pressed};
+    return {.kind = Kind::Button, .code = code, .pressed = pressed};
 }
 
-struct InputCase {
+struct InputRow {
     const char* name;
     WaylandInput input;
     std::optional<SaverInput> event;  // none: no input event
     POINT pointer = {0, 0};           // PointerAt only
 };
 
-const InputCase INPUT_CASES[] = {
-    {"key_press", Press(Kind::Key, KEY_A), SaverInput::KeyDown},
-    {"key_release", Press(Kind::Key, KEY_A, false), std::nullopt},
-    {"left_button", Press(Kind::Button, BTN_LEFT), SaverInput::ButtonDown},
-    {"right_button", Press(Kind::Button, BTN_RIGHT), SaverInput::ButtonDown},
-    {"middle_button", Press(Kind::Button, BTN_MIDDLE), SaverInput::ButtonDown},
-    {"button_release", Press(Kind::Button, BTN_LEFT, false), std::nullopt},
-    {"side_button", Press(Kind::Button, BTN_SIDE), std::nullopt},
-    {"extra_button", Press(Kind::Button, BTN_EXTRA), std::nullopt},
-    {"enter", Pointer(Kind::PointerEnter, 300, 200), SaverInput::PointerAt, {300, 200}},
-    {"motion_in_a_pixel",
-     Pointer(Kind::PointerMotion, 300.75, 200.5),
-     SaverInput::PointerAt,
-     {300, 200}},
-    {"motion_left_of_zero", Pointer(Kind::PointerMotion, -0.25, 0), SaverInput::PointerAt, {-1, 0}},
-    {"on_a_second_output",
-     Pointer(Kind::PointerMotion, 10, 20, {1920, 0}),
-     SaverInput::PointerAt,
-     {1930, 20}},
-    {"on_an_output_above",
-     Pointer(Kind::PointerEnter, 5, 5, {0, -1080}),
-     SaverInput::PointerAt,
-     {5, -1075}},
+const InputRow INPUT_ROWS[] = {
+    {"key_press", Key(PRESSED), SaverInput::KeyDown},
+    {"key_release", Key(RELEASED), NO_INPUT},
+    {"left_button", Button(BTN_LEFT, PRESSED), SaverInput::ButtonDown},
+    {"right_button", Button(BTN_RIGHT, PRESSED), SaverInput::ButtonDown},
+    {"middle_button", Button(BTN_MIDDLE, PRESSED), SaverInput::ButtonDown},
+    {"button_release", Button(BTN_LEFT, RELEASED), NO_INPUT},
+    {"side_button", Button(BTN_SIDE, PRESSED), NO_INPUT},
+    // The pixel under the pointer, whichever side of zero.
+    {"in_a_pixel", Pointer(Kind::PointerMotion, 300.75, 200.5, FIRST_OUTPUT), AT, {300, 200}},
+    {"left_of_zero", Pointer(Kind::PointerMotion, -0.25, 0, FIRST_OUTPUT), AT, {-1, 0}},
+    {"second_output", Pointer(Kind::PointerMotion, 10, 20, SECOND_OUTPUT), AT, {1930, 20}},
+    {"output_above", Pointer(Kind::PointerEnter, 5, 5, OUTPUT_ABOVE), AT, {5, -1075}},
 };
 
 TEST(WaylandInput, TranslatesTheSeatsEvents)
 {
-    for (const InputCase& row : INPUT_CASES) {
+    for (const InputRow& row : INPUT_ROWS) {
         SCOPED_TRACE(row.name);
         const std::optional<SaverEvent> event = SaverEventFromWayland(row.input);
         ASSERT_EQ(event.has_value(), row.event.has_value());
         if (!event) continue;
         EXPECT_EQ(event->input, *row.event);
-        if (event->input != SaverInput::PointerAt) continue;
         EXPECT_EQ(event->pointer.x, row.pointer.x);
         EXPECT_EQ(event->pointer.y, row.pointer.y);
     }
 }
 
-// Steps: 'S' and 'C' enter the scene and a cover, 's' and 'c' leave them,
-// 'G' the keyboard goes from the seat.
-struct FocusCase {
+enum class Step { EnterScene, LeaveScene, EnterCover, KeyboardGone };
+using enum Step;
+
+struct FocusRow {
     const char* name;
-    const char* steps;
+    std::vector<Step> steps;
     bool lost;
 };
 
-const FocusCase FOCUS_CASES[] = {
-    {"never_had_it", "", false},
-    {"holds_it", "S", false},
-    {"left_us", "Ss", true},
-    {"moved_to_a_cover", "SsC", false},
-    {"left_the_cover", "SsCc", true},
-    {"a_stale_leave", "SCs", false},
-    {"came_back", "SsS", false},
-    {"keyboard_went", "SG", false},
-    {"keyboard_went_after_a_leave", "SsG", false},
-    {"returns_after_the_keyboard", "SGSs", true},
+const FocusRow FOCUS_ROWS[] = {
+    {"never_had_it", {}, false},
+    {"left_us", {EnterScene, LeaveScene}, true},
+    // A cover mapped beside the scene takes the focus: the leave comes first.
+    {"moved_to_a_cover", {EnterScene, LeaveScene, EnterCover}, false},
+    {"a_stale_leave", {EnterScene, EnterCover, LeaveScene}, false},
+    {"keyboard_went", {EnterScene, LeaveScene, KeyboardGone}, false},
+    {"back_after_the_keyboard", {EnterScene, KeyboardGone, EnterScene, LeaveScene}, true},
 };
 
 TEST(WaylandInput, FocusIsLostOnlyWhenNoneOfOursHoldsIt)
 {
-    int scene = 0, cover = 0;
-    for (const FocusCase& row : FOCUS_CASES) {
+    const int scene = 0, cover = 0;
+    for (const FocusRow& row : FOCUS_ROWS) {
         SCOPED_TRACE(row.name);
         KeyboardFocusWayland focus;
-        for (const char* step = row.steps; *step != '\0'; ++step) {
-            const void* surface = *step == 'S' || *step == 's' ? &scene : &cover;
-            if (*step == 'G')
-                focus.Forget();
-            else if (*step == 'S' || *step == 'C')
-                focus.Enter(surface);
-            else
-                focus.Leave(surface);
+        for (const Step step : row.steps) {
+            if (step == EnterScene) focus.Enter(&scene);
+            if (step == LeaveScene) focus.Leave(&scene);
+            if (step == EnterCover) focus.Enter(&cover);
+            if (step == KeyboardGone) focus.Forget();
         }
         EXPECT_EQ(focus.Lost(), row.lost);
     }

@@ -9,14 +9,18 @@ import sys
 import time
 
 X11 = ctypes.CDLL("libX11.so.6")
-X11.XOpenDisplay.restype = ctypes.c_void_p
-X11.XDefaultRootWindow.restype = X11.XCreateSimpleWindow.restype = ctypes.c_ulong
-X11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 5 + [ctypes.c_ulong] * 2
+Window, Display = ctypes.c_ulong, ctypes.c_void_p
+X11.XOpenDisplay.restype = Display
+X11.XDefaultRootWindow.restype = X11.XCreateSimpleWindow.restype = Window
+X11.XCreateSimpleWindow.argtypes = [Display, Window] + [ctypes.c_int] * 5 + [ctypes.c_ulong] * 2
+X11.XInternAtom.restype = ctypes.c_ulong
+X11.XInternAtom.argtypes = [Display, ctypes.c_char_p, ctypes.c_int]
+CLIENT_MESSAGE, REVERT_TO_PARENT, CURRENT_TIME = 33, 2, 0
 
 
 class XClientMessageEvent(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("display", Display), ("window", Window), ("message_type", ctypes.c_ulong),
                 ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
 
 
@@ -24,18 +28,14 @@ class XEvent(ctypes.Union):
     _fields_ = [("xclient", XClientMessageEvent), ("pad", ctypes.c_long * 24)]
 
 
-X11.XInternAtom.restype = ctypes.c_ulong
-X11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-
-
 def ask_to_close(display_name, window):
     # What a window manager sends when the user closes a window: WM_DELETE_WINDOW.
-    display = ctypes.c_void_p(X11.XOpenDisplay(display_name.encode()))
+    display = Display(X11.XOpenDisplay(display_name.encode()))
     event = XEvent()
-    event.xclient.type, event.xclient.window, event.xclient.format = 33, window, 32  # ClientMessage
+    event.xclient.type, event.xclient.window, event.xclient.format = CLIENT_MESSAGE, window, 32
     event.xclient.message_type = X11.XInternAtom(display, b"WM_PROTOCOLS", 0)
     event.xclient.data[0] = X11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    sent = X11.XSendEvent(display, ctypes.c_ulong(window), 0, ctypes.c_long(0), ctypes.byref(event))
+    sent = X11.XSendEvent(display, Window(window), 0, ctypes.c_long(0), ctypes.byref(event))
     X11.XSync(display, 0)
     X11.XCloseDisplay(display)
     return sent != 0
@@ -43,16 +43,16 @@ def ask_to_close(display_name, window):
 
 class HostWindow:
     def __init__(self, display_name, width, height):
-        self.display = ctypes.c_void_p(X11.XOpenDisplay(display_name.encode() if display_name else None))
+        self.display = Display(X11.XOpenDisplay(display_name.encode() if display_name else None))
         if not self.display:
             raise RuntimeError(f"cannot open the display {display_name}")
-        self.id = X11.XCreateSimpleWindow(self.display, X11.XDefaultRootWindow(self.display), 10, 10, width, height, 0, 0,
-                                          0xFFFFFF)
+        root = X11.XDefaultRootWindow(self.display)
+        self.id = X11.XCreateSimpleWindow(self.display, root, 10, 10, width, height, 0, 0, 0xFFFFFF)
         self.request(X11.XMapWindow)
-        self.request(X11.XSetInputFocus, 2, ctypes.c_ulong(0))  # RevertToParent, CurrentTime
+        self.request(X11.XSetInputFocus, REVERT_TO_PARENT, Window(CURRENT_TIME))
 
     def request(self, call, *arguments):
-        call(self.display, ctypes.c_ulong(self.id), *arguments)
+        call(self.display, Window(self.id), *arguments)
         return X11.XSync(self.display, 0) == 1
 
 
