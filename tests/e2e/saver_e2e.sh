@@ -15,7 +15,12 @@ work=$(mktemp -d "$state/e2e-$area.XXXXXX") failures=0 started=()
 export DISPLAY=$(<"$state/display") WINEPREFIX="$state/prefix" PATH=$work/bin:$PATH
 export WINEDEBUG=-all${release:+,+debugstr}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-trap 'kill "${started[@]}" 2>/dev/null; [ ! -d "$work/prefix" ] || wineserver -k; rm -rf "$work"' EXIT
+clean_up() {
+    kill "${started[@]}" 2>/dev/null
+    [ ! -d "$work/prefix" ] || wineserver -k
+    rm -rf "$work"
+}
+trap clean_up EXIT
 
 fail() {
     echo "FAIL: $*"
@@ -88,16 +93,17 @@ check_about_box() {
     click_link 3 2 2
     expect "a click opens each link" "$(paste -sd' ' "$work/opened")" \
         "mailto:$(about_static 2 title) http://$(about_static 3 title)/"
-    expect "a double click opens its link once" "$(poll 2 opened 3 && paste -sd' ' "$work/opened")" ""
+    expect "a double click opens its link once" \
+        "$(poll 2 opened 3 && paste -sd' ' "$work/opened")" ""
     # The box as a preview host: the saver draws in a child over its client
     # area, ignores keys, and ends with 0 when the host goes.
     start preview "$scr" /p "$(about | sed -n 's/^handle=//p')"
     poll 20 shown "#32770" Lumenfall "class=WindowsScreenSaverClass" || fail "no preview"
-    local client
+    local client preview='WindowsScreenSaverClass title=Preview'
     client=$(about | sed -n 's/^window .* size=\([0-9x]*\) .*/\1/p')
     expect "the preview fills the box" \
-        "$(about | grep -o 'WindowsScreenSaverClass title=Preview size=[0-9x]* style=0x[0-9A-F]*')" \
-        "WindowsScreenSaverClass title=Preview size=$client style=0x52000000"
+        "$(about | grep -o "$preview size=[0-9x]* style=0x[0-9A-F]*")" \
+        "$preview size=$client style=0x52000000"
     xdotool key Escape
     expect "Escape leaves the about box and its preview" \
         "$(exit_of about 2) $(exit_of preview 0)" "exit=still-running exit=still-running"
