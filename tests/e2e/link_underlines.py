@@ -13,29 +13,46 @@ data = open(sys.argv[1], "rb").read()
 width, height = map(int, data.split(maxsplit=3)[1:3])
 pixels = data[-width * height * 3:]  # the raster ends the file
 plain, *links = [tuple(map(int, a.split(","))) for a in sys.argv[2:]]
-near = lambda x, y, rects: any(l - 2 <= x < r + 2 and t - 2 <= y < b + 2 for l, t, r, b in rects)
 
 
-# (y, one character per pixel: b blue, d dark, . other) for each row.
+def near(x, y, rects):
+    return any(l - 2 <= x < r + 2 and t - 2 <= y < b + 2 for l, t, r, b in rects)
+
+
+def kind(x, y):
+    r, g, b = pixels[(y * width + x) * 3:(y * width + x) * 3 + 3]
+    return "b" if b >= 160 and b - max(r, g) >= 100 else "d" if max(r, g, b) <= 100 else "."
+
+
+# (y, one character per pixel: b blue, d dark, . other or near a rectangle of
+# skip) for each row of rect.
 def rows(rect, skip=()):
-    kind = lambda r, g, b: "b" if b >= 160 and b - max(r, g) >= 100 else "d" if max(r, g, b) <= 100 else "."
-    return [(y, "".join("." if near(x, y, skip) else kind(*pixels[(y * width + x) * 3:(y * width + x) * 3 + 3])
-                        for x in range(rect[0], rect[2]))) for y in range(rect[1], rect[3])]
+    columns = range(rect[0], rect[2])
+    return [(y, "".join("." if near(x, y, skip) else kind(x, y) for x in columns))
+            for y in range(rect[1], rect[3])]
 
 
 def underlined(text, c, low):
     text = [(y, s) for y, s in text if c in s]
     extent = max(s.rindex(c) for _, s in text) - min(s.index(c) for _, s in text) + 1
     middle = (text[0][0] + text[-1][0]) / 2 if low else -1
-    return any(y > middle and max(map(len, re.findall(c + "+", s))) >= 0.9 * extent for y, s in text)
+    return any(y > middle and max(map(len, re.findall(c + "+", s))) >= 0.9 * extent
+               for y, s in text)
 
 
-failures = [f"link {l}: no underlined blue text" for l in links
-            if sum(s.count("b") for _, s in rows(l)) < 30 or not underlined(rows(l), "b", True)]
-inner, lines = rows((plain[0] + 3, plain[1] + 3, plain[2] - 3, plain[3] - 3), links), []
+failures = [f"link {link}: no underlined blue text" for link in links
+            if sum(s.count("b") for _, s in rows(link)) < 30
+            or not underlined(rows(link), "b", True)]
+inner = rows((plain[0] + 3, plain[1] + 3, plain[2] - 3, plain[3] - 3), links)
+lines = []
 for y, s in inner:  # rows a gap of up to two apart (a descender's tail) make one line
-    if "d" in s:
-        lines[-1:] = [lines[-1] + [(y, s)]] if lines and y <= lines[-1][-1][0] + 3 else lines[-1:] + [[(y, s)]]
-if len(lines) < 3 or any("b" in s for _, s in inner) or any(underlined(line, "d", False) for line in lines):
+    if "d" not in s:
+        continue
+    if lines and y <= lines[-1][-1][0] + 3:
+        lines[-1].append((y, s))
+    else:
+        lines.append([(y, s)])
+if (len(lines) < 3 or any("b" in s for _, s in inner)
+        or any(underlined(line, "d", False) for line in lines)):
     failures.append(f"about text {plain}: {len(lines)} lines of dark text, blue or underlined")
 print("\n".join(failures) or "ok")

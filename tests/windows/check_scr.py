@@ -11,24 +11,40 @@ import subprocess
 import sys
 
 objdump, program, list_dir = sys.argv[1:]
-dump = lambda *flags: subprocess.run([objdump, *flags, program], check=True, capture_output=True, text=True).stdout
+
+
+def dump(*flags):
+    return subprocess.run([objdump, *flags, program], check=True, capture_output=True,
+                          text=True).stdout
+
+
+def allowed(dll):
+    path = os.path.join(list_dir, dll.lower().removesuffix(".dll") + ".txt")
+    if not os.path.exists(path):
+        return set()
+    return {line.strip() for line in open(path) if not line.startswith("#")}
+
+
 headers, failures, sse, function = dump("-p"), [], [], "?"
 version = tuple(int(v) for v in re.findall(r"^M(?:aj|in)orSubsystemVersion\s+(\d+)", headers, re.M))
 if not version or version > (4, 0):
     failures.append(f"subsystem version {version}: Windows 95 loads 4.0 at most")
 tables = re.findall(r"^\tDLL Name: (\S+)\n\tvma:.*\n((?:\t.*\n)*)", headers, re.M)
 for dll, entries in tables or [("(no import table)", "")]:
-    path = os.path.join(list_dir, dll.lower().removesuffix(".dll") + ".txt")
-    allowed = {line.strip() for line in open(path) if not line.startswith("#")} if os.path.exists(path) else {None}
+    names = allowed(dll)
     for entry in entries.splitlines() or [""]:
         name = re.fullmatch(r"\t[0-9a-f]+\t\s*\d+\s+(\S+)\s*", entry)
-        if None in allowed or not name or name.group(1) not in allowed:
-            failures.append(f"{dll}: {name.group(1) if name else 'an import by ordinal'} is not on the Windows 95 list")
+        if not name or name.group(1) not in names:
+            what = name.group(1) if name else "an import by ordinal"
+            failures.append(f"{dll}: {what} is not on the Windows 95 list")
+SSE = r"%[xy]?mm\d|^((ld|st)mxcsr|[slm]fence|movnti|clflush|prefetch)"
 for line in dump("-d", "--no-show-raw-insn").splitlines():
     if m := re.match(r"^[0-9a-f]+ <(.+)>:$", line):
         function = m.group(1)
     elif (m := re.match(r"^\s*([0-9a-f]+):\s+(.+)$", line)) and function != ".gcc_except_table":
-        if re.search(r"%[xy]?mm\d|^((ld|st)mxcsr|[slm]fence|movnti|clflush|prefetch)", m.group(2)):
-            sse.append(f"first SSE instruction: {' '.join(m.group(2).split())} at {m.group(1)} in {function}")
-print("\n".join(f"FAIL {failure}" for failure in failures + sse[:1]) or f"{len(tables)} DLLs, all on the lists; no SSE")
+        if re.search(SSE, m.group(2)):
+            instruction = " ".join(m.group(2).split())
+            sse.append(f"first SSE instruction: {instruction} at {m.group(1)} in {function}")
+summary = f"{len(tables)} DLLs, all on the lists; no SSE"
+print("\n".join(f"FAIL {failure}" for failure in failures + sse[:1]) or summary)
 sys.exit(1 if failures or sse else 0)
