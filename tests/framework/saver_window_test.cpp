@@ -53,7 +53,8 @@ struct SaverWindowWorld {
 
 TEST(SaverWindowTest, FrameworkShareOfTheMessages)
 {
-    constexpr LRESULT TAKEN = 1;  // help handed to the preview's host
+    constexpr LRESULT ANSWERED = 0;  // here, going no further
+    constexpr LRESULT TAKEN = 1;     // help handed to the preview's host
     constexpr LPARAM WHERE = 1234;
     const struct {
         const char* name;
@@ -65,7 +66,7 @@ TEST(SaverWindowTest, FrameworkShareOfTheMessages)
         bool hidden;
         int yields;
     } cases[] = {
-        {"set_text", FALSE, FALSE, WM_SETTEXT, 0, 0, false, 0},
+        {"set_text", FALSE, FALSE, WM_SETTEXT, 0, ANSWERED, false, 0},
         {"paint", FALSE, FALSE, WM_PAINT, 0, PROGRAM, true, 0},
         {"paint_preview", TRUE, FALSE, WM_PAINT, 0, PROGRAM, false, 0},
         {"paint_granted", FALSE, TRUE, WM_PAINT, 0, DEFAULT_RESULT, false, 0},
@@ -76,13 +77,13 @@ TEST(SaverWindowTest, FrameworkShareOfTheMessages)
         {"left_button_granted", FALSE, TRUE, WM_LBUTTONDOWN, 0, DEFAULT_RESULT, false, 0},
         {"right_button_granted", FALSE, TRUE, WM_RBUTTONDOWN, 0, DEFAULT_RESULT, false, 0},
         {"middle_button_granted", FALSE, TRUE, WM_MBUTTONDOWN, 0, DEFAULT_RESULT, false, 0},
-        {"start_saver", FALSE, FALSE, WM_SYSCOMMAND, SC_SCREENSAVE, 0, false, 0},
-        {"next_window", FALSE, FALSE, WM_SYSCOMMAND, SC_NEXTWINDOW, 0, false, 0},
-        {"previous_window", FALSE, FALSE, WM_SYSCOMMAND, SC_PREVWINDOW, 0, false, 0},
+        {"start_saver", FALSE, FALSE, WM_SYSCOMMAND, SC_SCREENSAVE, ANSWERED, false, 0},
+        {"next_window", FALSE, FALSE, WM_SYSCOMMAND, SC_NEXTWINDOW, ANSWERED, false, 0},
+        {"previous_window", FALSE, FALSE, WM_SYSCOMMAND, SC_PREVWINDOW, ANSWERED, false, 0},
         {"close_command", FALSE, FALSE, WM_SYSCOMMAND, SC_CLOSE, PROGRAM, false, 0},
         {"start_saver_preview", TRUE, FALSE, WM_SYSCOMMAND, SC_SCREENSAVE, PROGRAM, false, 0},
         {"timer", FALSE, FALSE, WM_TIMER, 0, PROGRAM, false, 1},
-        {"timer_granted", FALSE, TRUE, WM_TIMER, 0, 0, false, 0},
+        {"timer_granted", FALSE, TRUE, WM_TIMER, 0, ANSWERED, false, 0},
         {"help", FALSE, FALSE, WM_HELP, 0, PROGRAM, false, 0},
         {"help_preview", TRUE, FALSE, WM_HELP, 0, TAKEN, false, 0},
         {"context_menu_preview", TRUE, FALSE, WM_CONTEXTMENU, 0, TAKEN, false, 0},

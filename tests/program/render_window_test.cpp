@@ -68,9 +68,8 @@ TEST(RenderWindowTest, EachFailedCheckedCallEndsWithItsErrorBox)
         {"wglCreateContext", ScreenSaverChildProc, CHILD},
         {"wglMakeCurrent", ScreenSaverChildProc, CHILD},
     };
-    for (const auto& row : cases) {
+    for (const auto& row : cases)
         EXPECT_EXIT(CreateWithFailing(row.call, row.procedure, row.window),
                     testing::ExitedWithCode(1), std::string(row.call) + " failed\\.$");
-    }
 }
 }  // namespace
