@@ -1,7 +1,9 @@
 // The rest of <windows.h> that the Windows-only code needs to compile
 // natively for its tests: the framework's entry, saver window, close and
 // password handling, and the program's window procedures. Values are the
-// Win32 ones; handles are opaque pointers.
+// Win32 ones; handles are opaque pointers. Natively no system reads the
+// records, so they carry only the fields that the code sets or reads (the
+// version record keeps its size, which the entry checks).
 #pragma once
 
 #include "platform/wintypes.h"
@@ -28,8 +30,6 @@ typedef struct tagMSG {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    DWORD time;
-    POINT pt;
 } MSG;
 
 #define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
@@ -58,12 +58,11 @@ typedef struct _OSVERSIONINFOA {
     CHAR szCSDVersion[128];
 } OSVERSIONINFOA, *LPOSVERSIONINFOA;
 
-#define VER_PLATFORM_WIN32s 0
 #define VER_PLATFORM_WIN32_WINDOWS 1
 #define VER_PLATFORM_WIN32_NT 2
 
 // Faults: the host has no structured exceptions, so the record stays opaque.
-typedef struct _EXCEPTION_POINTERS EXCEPTION_POINTERS, *PEXCEPTION_POINTERS;
+typedef struct _EXCEPTION_POINTERS EXCEPTION_POINTERS;
 typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
 #define EXCEPTION_CONTINUE_SEARCH 0
 
@@ -72,8 +71,7 @@ typedef LONG(WINAPI* LPTOP_LEVEL_EXCEPTION_FILTER)(EXCEPTION_POINTERS* info);
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_MORE_DATA 234L
 
-#define SPI_SETSCREENSAVERRUNNING 97
-#define SPI_SCREENSAVERRUNNING SPI_SETSCREENSAVERRUNNING
+#define SPI_SCREENSAVERRUNNING 97
 
 #define WM_SHOWWINDOW 0x0018
 #define WM_CLOSE 0x0010
@@ -100,13 +98,9 @@ DECLARE_OPAQUE_HANDLE(HMENU);
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
-    int cbClsExtra;
-    int cbWndExtra;
     HINSTANCE hInstance;
     HICON hIcon;
-    HCURSOR hCursor;
     HBRUSH hbrBackground;
-    LPCSTR lpszMenuName;
     LPCSTR lpszClassName;
 } WNDCLASSA;
 typedef WORD ATOM;
@@ -128,7 +122,6 @@ typedef WORD ATOM;
 #define WM_SIZE 0x0005
 #define WM_SETTEXT 0x000C
 #define WM_PAINT 0x000F
-#define WM_QUIT 0x0012
 #define WM_HELP 0x0053
 #define WM_CONTEXTMENU 0x007B
 #define WM_SYSCOMMAND 0x0112
@@ -144,29 +137,9 @@ typedef struct tagPIXELFORMATDESCRIPTOR {
     DWORD dwFlags;
     BYTE iPixelType;
     BYTE cColorBits;
-    BYTE cRedBits;
-    BYTE cRedShift;
-    BYTE cGreenBits;
-    BYTE cGreenShift;
-    BYTE cBlueBits;
-    BYTE cBlueShift;
-    BYTE cAlphaBits;
-    BYTE cAlphaShift;
-    BYTE cAccumBits;
-    BYTE cAccumRedBits;
-    BYTE cAccumGreenBits;
-    BYTE cAccumBlueBits;
-    BYTE cAccumAlphaBits;
     BYTE cDepthBits;
-    BYTE cStencilBits;
-    BYTE cAuxBuffers;
     BYTE iLayerType;
-    BYTE bReserved;
-    DWORD dwLayerMask;
-    DWORD dwVisibleMask;
-    DWORD dwDamageMask;
 } PIXELFORMATDESCRIPTOR;
-static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the descriptor's size as Windows has it");
 
 #define PFD_DOUBLEBUFFER 0x00000001
 #define PFD_DRAW_TO_WINDOW 0x00000004
@@ -177,17 +150,7 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "the descriptor's size as Win
 
 typedef struct tagPAINTSTRUCT {
     HDC hdc;
-    BOOL fErase;
-    RECT rcPaint;
-    BOOL fRestore;
-    BOOL fIncUpdate;
-    BYTE rgbReserved[32];
 } PAINTSTRUCT;
 
 // Only ever passed as null: "restore the registry's display mode".
 typedef struct _devicemodeA DEVMODEA;
-
-#define MAKELONG(low, high) ((LONG)(((WORD)(low)) | ((DWORD)((WORD)(high))) << 16))
-#define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))
-
-#define IDOK 1
