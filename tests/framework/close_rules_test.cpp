@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <tuple>
+#include <vector>
 
 #include "framework/close_rules.h"
 #include "platform/close_rules.h"
@@ -20,7 +21,7 @@ using testing::FieldsAre;
 
 // A posted message: window, message, wParam, lParam.
 using Posted = std::tuple<HWND, UINT, WPARAM, LPARAM>;
-// Told apart from every answer that the framework gives itself.
+// Differs from every answer that the framework gives itself.
 constexpr LRESULT DEFAULT_RESULT = 42;
 
 // The framework's values as a fresh process has them, over a system of this
