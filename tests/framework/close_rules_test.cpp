@@ -1,202 +1,180 @@
 // What the framework's default handling adds to the close rule (whose
 // decisions close_rule_test.cpp tables): preview ignores input, a close is
-// posted to the window that saw the input, the pointer's reference follows the
-// decision, the cursor stays hidden, and on the Windows 95/98 family a
-// password verifier must accept a close before it goes through.
+// posted to the window that saw the input, the cursor stays hidden, the
+// AutoPlay query is answered, and on the Windows 95/98 family a password
+// verifier must accept a close before it goes through. Every row runs in a
+// world of its own.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <tuple>
+#include <vector>
 
-#include "support/fake_close_rules.h"
+#include "framework/close_rules.h"
+#include "platform/close_rules.h"
 #include "support/framework_state.h"
 
 namespace {
 using testing::FieldsAre;
 
+// A posted message: window, message, wParam, lParam.
+using Posted = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+// Differs from every answer that the framework gives itself.
+constexpr LRESULT DEFAULT_RESULT = 42;
+
+// The framework's values as a fresh process has them, over a system of this
+// object's: a cursor, a tick, a password verifier and its prompt, and what the
+// system saw. A sent message runs through the window's procedure, which ends
+// in the framework's default handling.
+struct FakeCloseRules {
+    FakeCloseRules()
+    {
+        ResetFrameworkState();
+        current = this;
+        CloseRules.PostMessageA = [](HWND window, UINT message, WPARAM w, LPARAM l) WINAPI {
+            current->posts.emplace_back(window, message, w, l);
+            return TRUE;
+        };
+        CloseRules.GetCursorPos = [](POINT* position) WINAPI {
+            *position = current->cursor;
+            return TRUE;
+        };
+        CloseRules.SetCursor = [](HCURSOR cursor) WINAPI {
+            if (cursor == nullptr) ++current->hides;
+            return HCURSOR(nullptr);
+        };
+        CloseRules.GetTickCount = []() WINAPI { return current->tick; };
+        // Only ever asked to take a pending timer message.
+        CloseRules.PeekMessageA = [](MSG*, HWND, UINT, UINT, UINT) WINAPI {
+            ++current->timers_taken;
+            return FALSE;
+        };
+        CloseRules.SendMessageA = [](HWND window, UINT message, WPARAM w, LPARAM l) WINAPI {
+            return DefaultSaverHandling(window, message, w, l);
+        };
+        CloseRules.DefWindowProcA = [](HWND, UINT, WPARAM, LPARAM)
+                                        WINAPI { return DEFAULT_RESULT; };
+    }
+
+    // The password verifier, answering `verdict`.
+    static BOOL WINAPI Verifier(HWND)
+    {
+        if (++current->prompts == 1 && current->during_prompt) current->during_prompt();
+        return current->verdict;
+    }
+
+    POINT cursor = {0, 0};
+    DWORD tick = 0;
+    BOOL verdict = FALSE;
+    // Runs inside the first prompt, while the check is in progress.
+    std::function<void()> during_prompt;
+    std::vector<Posted> posts;
+    int hides = 0;
+    int timers_taken = 0;
+    int prompts = 0;
+    static inline FakeCloseRules* current = nullptr;
+};
+
 const HWND WINDOW = HandleFromNumber(5);
 const std::vector<Posted> CLOSED = {{WINDOW, WM_CLOSE, 0, 0}};
 const std::vector<Posted> OPEN = {};
-constexpr UINT AUTOPLAY_QUERY = 0xC1F0;
+constexpr UINT QUERY = 0xC1F0;  // the shell's AutoPlay query, registered at run time
+constexpr UINT NULL_MESSAGE = 0;
 constexpr LRESULT CURSOR_SET = 1;  // WM_SETCURSOR's answer: the cursor is taken care of
 constexpr LRESULT REFUSED = 0;
+// RECHECK_GATE_MS (200) after the last check, which ended at LAST_CHECK.
+constexpr DWORD LAST_CHECK = 1000;
+constexpr DWORD STILL_GATED = 1199;
+constexpr DWORD GATE_OVER = 1200;
 
-struct CloseRulesTest : testing::Test {
-    CloseRulesTest() { ResetFrameworkState(); }
-    static LRESULT Handle(UINT message, WPARAM wParam = 0)
-    {
-        return DefaultSaverHandling(WINDOW, message, wParam, 0);
-    }
-    FakeCloseRules fake;
+struct HandlingCase {
+    const char* name;
+    BOOL preview = FALSE;
+    bool autoplay_registered = true;
+    BOOL win9x = TRUE;
+    std::optional<BOOL> verdict = std::nullopt;  // none: no verifier is loaded
+    DWORD now = GATE_OVER;
+    UINT message = WM_CLOSE;
+    WPARAM wParam = 0;
+    LRESULT result = DEFAULT_RESULT;
+    bool closes = false;
+    int hides = 0;
+    BOOL granted = FALSE;
 };
 
-TEST_F(CloseRulesTest, InputClosesFullScreenSavingOnlyAndTheCursorStaysHidden)
+// The AutoPlay query closes even a preview; its answer cancels AutoPlay (TRUE)
+// only while a password guards the desktop. Without a verifier a check
+// accepts (TRUE). With no query registered, message 0 is not taken for one.
+// Outside the Windows 95/98 family a close is never marked granted; without a
+// verifier the first close is.
+const HandlingCase HANDLING_CASES[] = {
+    {.name = "key", .message = WM_KEYDOWN, .closes = true},
+    {.name = "key_in_preview", .preview = TRUE, .message = WM_KEYDOWN},
+    {.name = "window_shown", .message = WM_SHOWWINDOW, .wParam = TRUE, .hides = 1},
+    {.name = "set_cursor", .message = WM_SETCURSOR, .result = CURSOR_SET, .hides = 1},
+    {.name = "null_message", .autoplay_registered = false, .message = NULL_MESSAGE},
+    {.name = "preview_query", .preview = TRUE, .message = QUERY, .result = FALSE, .closes = true},
+    {.name = "password_query", .verdict = TRUE, .message = QUERY, .result = TRUE, .closes = true},
+    {.name = "nt_close", .win9x = FALSE},
+    {.name = "nt_verify", .win9x = FALSE, .message = SAVER_VERIFY_MSG},
+    {.name = "no_verifier_close", .granted = TRUE},
+    {.name = "no_verifier_verify", .message = SAVER_VERIFY_MSG, .result = TRUE},
+    {.name = "refused", .verdict = FALSE, .result = REFUSED, .hides = 1},
+    {.name = "within_the_gate", .verdict = TRUE, .now = STILL_GATED, .result = REFUSED},
+    {.name = "gate_over", .verdict = TRUE, .granted = TRUE},
+};
+
+TEST(DefaultHandling, ActsOnTheCloseRuleAndGatesTheClose)
 {
-    const struct {
-        const char* name;
-        BOOL preview;
-        UINT message;
-        WPARAM wParam;
-        bool closes;
-        LRESULT result;
-        int hides;
-    } cases[] = {
-        {"key", FALSE, WM_KEYDOWN, 'A', true, DEFAULT_RESULT, 0},
-        {"key_in_preview", TRUE, WM_KEYDOWN, 'A', false, DEFAULT_RESULT, 0},
-        {"window_shown", FALSE, WM_SHOWWINDOW, TRUE, false, DEFAULT_RESULT, 1},
-        {"window_hidden", FALSE, WM_SHOWWINDOW, FALSE, false, DEFAULT_RESULT, 0},
-        {"set_cursor", FALSE, WM_SETCURSOR, 0, false, CURSOR_SET, 1},
-        {"set_cursor_in_preview", TRUE, WM_SETCURSOR, 0, false, DEFAULT_RESULT, 0},
-        // With no AutoPlay query registered, message 0 is not taken for one.
-        {"no_autoplay_query", FALSE, 0, 0, false, DEFAULT_RESULT, 0},
-    };
-    for (const auto& row : cases) {
+    for (const HandlingCase& row : HANDLING_CASES) {
         SCOPED_TRACE(row.name);
-        FakeCloseRules fresh;
+        FakeCloseRules world;
         PreviewMode = row.preview;
-        EXPECT_EQ(Handle(row.message, row.wParam), row.result);
-        EXPECT_EQ(fresh.posts, row.closes ? CLOSED : OPEN);
-        EXPECT_EQ(fresh.hides, row.hides);
-    }
-}
-
-// The query closes even a preview; the answer cancels AutoPlay only while a
-// password guards the desktop.
-TEST_F(CloseRulesTest, TheAutoPlayQueryClosesAndCancelsUnderAPassword)
-{
-    AutoPlayMessage = AUTOPLAY_QUERY;
-    EXPECT_EQ(Handle(AUTOPLAY_QUERY), 0);
-    PreviewMode = TRUE;
-    VerifyPasswordFn = [](HWND) WINAPI { return TRUE; };
-    EXPECT_EQ(Handle(AUTOPLAY_QUERY), 1);
-    EXPECT_EQ(fake.posts.size(), 2u);
-}
-
-// Measured by the cursor, not by the message's coordinates.
-TEST_F(CloseRulesTest, AClosingTravelMovesTheReferenceToTheCursor)
-{
-    fake.cursor = {3, 2};
-    Handle(WM_MOUSEMOVE);
-    EXPECT_EQ(fake.posts, CLOSED);
-    EXPECT_THAT(LastCursorPos, FieldsAre(3, 2));
-}
-
-// On the Windows 95/98 family the first close is granted and the rules stop;
-// elsewhere a close is never marked granted and the rules go on.
-TEST_F(CloseRulesTest, WithoutAVerifierTheCloseGoesThrough)
-{
-    const struct {
-        const char* name;
-        BOOL win9x;
-        LRESULT verify_answer;
-        bool granted;
-    } cases[] = {
-        {"windows_nt", FALSE, DEFAULT_RESULT, false},
-        {"windows_95", TRUE, TRUE, true},
-    };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.name);
-        FakeCloseRules fresh;
-        CloseGranted = FALSE;
+        if (row.autoplay_registered) AutoPlayMessage = QUERY;
         Win9xFamily = row.win9x;
-        EXPECT_EQ(Handle(SAVER_VERIFY_MSG), row.verify_answer);
-        EXPECT_EQ(Handle(WM_CLOSE), DEFAULT_RESULT);
+        if (row.verdict) VerifyPasswordFn = FakeCloseRules::Verifier;
+        world.verdict = row.verdict.value_or(FALSE);
+        LastCheckTick = LAST_CHECK;
+        world.tick = row.now;
+        EXPECT_EQ(DefaultSaverHandling(WINDOW, row.message, row.wParam, 0), row.result);
+        EXPECT_EQ(world.posts, row.closes ? CLOSED : OPEN);
+        EXPECT_EQ(world.hides, row.hides);
         EXPECT_EQ(CloseGranted, row.granted);
-        Handle(WM_KEYDOWN);
-        EXPECT_EQ(fresh.posts, row.granted ? OPEN : CLOSED);
     }
 }
 
-// The verifier, answering `verdict`; inside it `during_prompt` runs.
-struct PasswordCheckTest : CloseRulesTest {
-    PasswordCheckTest()
-    {
-        current = this;
-        Win9xFamily = TRUE;
-        VerifyPasswordFn = [](HWND) WINAPI {
-            ++current->prompts;
-            if (current->during_prompt) current->during_prompt();
-            return current->verdict;
-        };
-    }
-    static inline PasswordCheckTest* current = nullptr;
-    BOOL verdict = FALSE;
-    int prompts = 0;
-    std::function<void()> during_prompt;
-};
-
-TEST_F(PasswordCheckTest, TheVerifierDecidesTheClose)
+// Pointer travel closes and moves the reference to the cursor (not to the
+// message's coordinates). While the prompt is up a second close is refused
+// unasked and input is left to the default handling. After a refusal the
+// cursor is the reference: the travel that led here must not close again at
+// once.
+TEST(DefaultHandling, ATravelsCloseIsCheckedAndRefused)
 {
-    const struct {
-        const char* name;
-        BOOL verdict;
-        LRESULT result;
-        int hides;
-        // The inner refusal, then a refusal of the check, take the cursor for
-        // the reference: the travel that led here must not close again at once.
-        POINT reference_after;
-    } cases[] = {
-        {"accepted", TRUE, DEFAULT_RESULT, 0, {300, 250}},
-        {"refused", FALSE, REFUSED, 1, {310, 260}},
-    };
-    constexpr DWORD PROMPT_START = 1000;
+    constexpr POINT FAR_AWAY = {3, 2};
+    constexpr POINT CURSOR_AFTER = {310, 260};
     constexpr DWORD PROMPT_END = 4000;
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.name);
-        FakeCloseRules fresh;
-        CloseGranted = FALSE;
-        LastCursorPos = {0, 0};
-        prompts = 0;
-        verdict = row.verdict;
-        fresh.tick = PROMPT_START;
-        fresh.cursor = {300, 250};
-        fresh.pending_timers = 3;
-        // Inside the check a second close is refused unasked, and input is
-        // left to the default handling.
-        during_prompt = [&] {
-            fresh.tick = PROMPT_END;
-            EXPECT_TRUE(CheckInProgress);
-            EXPECT_EQ(Handle(WM_CLOSE), REFUSED);
-            EXPECT_EQ(Handle(WM_KEYDOWN), DEFAULT_RESULT);
-            fresh.cursor = {310, 260};
-        };
-        EXPECT_EQ(Handle(WM_CLOSE), row.result);
-        EXPECT_EQ(prompts, 1);
-        EXPECT_EQ(CloseGranted, row.verdict);
-        EXPECT_FALSE(CheckInProgress);
-        EXPECT_EQ(fresh.hides, row.hides);
-        EXPECT_EQ(fresh.posts, OPEN);
-        // Two timer messages that piled up go, with the prompt.
-        EXPECT_EQ(fresh.pending_timers, 1);
-        EXPECT_EQ(LastCheckTick, PROMPT_END);
-        EXPECT_THAT(LastCursorPos, FieldsAre(row.reference_after.x, row.reference_after.y));
-    }
-}
-
-// After a check, RECHECK_GATE_MS (200) must pass in wrapping ticks before the
-// next one, counted from the prompt's end.
-TEST_F(PasswordCheckTest, ARecheckWaitsOutTheGate)
-{
-    const struct {
-        const char* name;
-        DWORD last_check;
-        DWORD now;
-        bool prompts;
-    } cases[] = {
-        {"within_the_gate", 1000, 1199, false},
-        {"gate_over", 1000, 1200, true},
-        {"first_check", NO_CHECK_TICK, 5, true},
-        {"gate_over_across_the_wrap", 0xFFFFFF00, 0x10, true},
-        {"within_the_gate_across_the_wrap", 0xFFFFFFF0, 0x10, false},
+    FakeCloseRules world;
+    Win9xFamily = TRUE;
+    VerifyPasswordFn = FakeCloseRules::Verifier;
+    world.cursor = FAR_AWAY;
+    DefaultSaverHandling(WINDOW, WM_MOUSEMOVE, 0, 0);
+    EXPECT_THAT(LastCursorPos, FieldsAre(FAR_AWAY.x, FAR_AWAY.y));
+    world.during_prompt = [&] {
+        world.tick = PROMPT_END;
+        EXPECT_TRUE(CheckInProgress);
+        EXPECT_EQ(DefaultSaverHandling(WINDOW, WM_CLOSE, 0, 0), REFUSED);
+        EXPECT_EQ(DefaultSaverHandling(WINDOW, WM_KEYDOWN, 0, 0), DEFAULT_RESULT);
+        world.cursor = CURSOR_AFTER;
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.name);
-        prompts = 0;
-        fake.tick = row.now;
-        LastCheckTick = row.last_check;
-        EXPECT_EQ(Handle(WM_CLOSE), REFUSED);
-        EXPECT_EQ(prompts, row.prompts ? 1 : 0);
-        EXPECT_EQ(LastCheckTick, row.prompts ? row.now : row.last_check);
-    }
+    EXPECT_EQ(DefaultSaverHandling(WINDOW, WM_CLOSE, 0, 0), REFUSED);
+    EXPECT_EQ(world.prompts, 1);
+    EXPECT_FALSE(CheckInProgress);
+    EXPECT_EQ(world.posts, CLOSED);
+    // Timer messages that piled up go, two of them, with the prompt.
+    EXPECT_EQ(world.timers_taken, 2);
+    EXPECT_EQ(LastCheckTick, PROMPT_END);
+    EXPECT_THAT(LastCursorPos, FieldsAre(CURSOR_AFTER.x, CURSOR_AFTER.y));
 }
 }  // namespace

@@ -4,108 +4,131 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
-#include "support/fake_password_hooks.h"
+#include "platform/password_hooks.h"
 #include "support/framework_state.h"
 
 namespace {
-struct PasswordHooksTest : testing::Test {
-    PasswordHooksTest()
-    {
-        ResetFrameworkState();
-        Win9xFamily = TRUE;
-    }
-    FakePasswordHooks fake;
+// A system as it stands before the hooks run, and whether a verifier loads
+// from it.
+struct LoadCase {
+    const char* name = "";
+    BOOL win9x = TRUE;
+    std::vector<BYTE> setting = {1, 0, 0, 0};  // ScreenSaveUsePassword's bytes
+    bool verifier_found = true;
+    bool loads = false;
 };
 
-// A value shorter than a word counts on its own bytes alone; one too long
-// for a word cannot be read.
-TEST_F(PasswordHooksTest, TheSettingAndThePanelDecideWhetherAVerifierLoads)
+// The framework's values as a fresh process has them, over that system.
+struct FakePasswordHooks {
+    explicit FakePasswordHooks(const LoadCase& system = {}) : system(system)
+    {
+        ResetFrameworkState();
+        Win9xFamily = system.win9x;
+        current = this;
+        PasswordHooks.RegOpenKeyA = [](HKEY, LPCSTR, PHKEY key) WINAPI {
+            ++current->handles_held;
+            *key = DESKTOP;
+            return LONG(ERROR_SUCCESS);
+        };
+        // Writes only the value's own bytes, as the system does; one too long
+        // for the buffer leaves it undefined.
+        PasswordHooks.RegQueryValueExA = [](HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data,
+                                            LPDWORD size) WINAPI {
+            const std::vector<BYTE>& value = current->system.setting;
+            const bool fits = value.size() <= *size;
+            if (fits) std::memcpy(data, value.data(), value.size());
+            if (!fits) std::memset(data, 0xFF, *size);
+            *size = DWORD(value.size());
+            return LONG(fits ? ERROR_SUCCESS : ERROR_MORE_DATA);
+        };
+        PasswordHooks.RegCloseKey = [](HKEY) WINAPI {
+            --current->handles_held;
+            return LONG(ERROR_SUCCESS);
+        };
+        PasswordHooks.LoadLibraryA = [](LPCSTR) WINAPI {
+            ++current->handles_held;
+            return PANEL;
+        };
+        PasswordHooks.GetProcAddress = [](HMODULE, LPCSTR) WINAPI {
+            return current->system.verifier_found ? &Verifier : FARPROC(nullptr);
+        };
+        PasswordHooks.FreeLibrary = [](HMODULE) WINAPI {
+            --current->handles_held;
+            return TRUE;
+        };
+        PasswordHooks.SystemParametersInfoA = [](UINT action, UINT on, PVOID, UINT) WINAPI {
+            if (action == SPI_SCREENSAVERRUNNING) current->running = on != 0;
+            return TRUE;
+        };
+    }
+
+    // Stands for the panel's verifier, which the hooks never call.
+    static intptr_t WINAPI Verifier() { return TRUE; }
+
+    LoadCase system;
+    // What the system holds: the running flag, and the open keys and loaded
+    // libraries.
+    bool running = false;
+    int handles_held = 0;
+    static inline FakePasswordHooks* current = nullptr;
+    static inline const HKEY DESKTOP = reinterpret_cast<HKEY>(uintptr_t(0x2000));
+    static inline const HMODULE PANEL = reinterpret_cast<HMODULE>(uintptr_t(0xC91));
+};
+
+// The setting counts on the bytes it has (none of them: off), and one too
+// long for a word cannot be read.
+const LoadCase LOAD_CASES[] = {
+    {.name = "word_on", .loads = true},
+    {.name = "empty_value", .setting = {}},
+    {.name = "too_long", .setting = {1, 0, 0, 0, 0}},
+    {.name = "no_verifier_in_the_panel", .verifier_found = false},
+    {.name = "outside_the_family", .win9x = FALSE},
+};
+
+// Loading twice lets the first verifier go before it takes the next.
+TEST(PasswordHooks, TheSettingAndThePanelDecideWhetherAVerifierLoads)
 {
-    const struct {
-        const char* name;
-        std::vector<BYTE> setting;
-        bool panel_loads;
-        bool verifier_found;
-        bool loads;
-    } cases[] = {
-        {"word_on", {1, 0, 0, 0}, true, true, true},
-        {"word_off", {0, 0, 0, 0}, true, true, false},
-        {"high_byte_on", {0, 0, 0, 0x80}, true, true, true},
-        {"one_byte_on", {1}, true, true, true},
-        {"one_byte_off", {0}, true, true, false},
-        {"second_byte_on", {0, 1}, true, true, true},
-        {"too_long", {1, 0, 0, 0, 0}, true, true, false},
-        {"no_value", {}, true, true, false},
-        {"no_panel", {1, 0, 0, 0}, false, true, false},
-        {"no_verifier_in_the_panel", {1, 0, 0, 0}, true, false, false},
-    };
-    for (const auto& row : cases) {
+    for (const LoadCase& row : LOAD_CASES) {
         SCOPED_TRACE(row.name);
-        FakePasswordHooks world;
-        world.setting = row.setting;
-        world.panel_loads = row.panel_loads;
-        world.verifier_found = row.verifier_found;
+        FakePasswordHooks world(row);
+        LoadPasswordHook();
         LoadPasswordHook();
         EXPECT_EQ(VerifyPasswordFn != nullptr, row.loads);
-        EXPECT_EQ(PasswordModule != nullptr, row.loads);
         EXPECT_EQ(world.running, row.loads);
-        EXPECT_EQ(world.libraries_held, row.loads ? 1 : 0);
-        EXPECT_EQ(world.open_keys, 0);
+        EXPECT_EQ(world.handles_held, row.loads ? 1 : 0);
         UnloadPasswordHook();
         EXPECT_EQ(VerifyPasswordFn, nullptr);
         EXPECT_EQ(PasswordModule, nullptr);
         EXPECT_FALSE(world.running);
-        EXPECT_EQ(world.libraries_held, 0);
+        EXPECT_EQ(world.handles_held, 0);
     }
 }
 
-TEST_F(PasswordHooksTest, NothingLoadsWithoutTheDesktopKeyOrOutsideTheFamily)
+TEST(PasswordHooks, OutsideTheFamilyTheRunningFlagIsLeftAlone)
 {
-    fake.key_exists = false;
-    LoadPasswordHook();
-    EXPECT_EQ(VerifyPasswordFn, nullptr);
-    fake.key_exists = true;
-    Win9xFamily = FALSE;
-    LoadPasswordHook();
-    EXPECT_EQ(VerifyPasswordFn, nullptr);
-    EXPECT_EQ(fake.libraries_held, 0);
+    FakePasswordHooks world({.win9x = FALSE});
+    SetSaverRunning(true);
+    EXPECT_FALSE(world.running);
 }
 
-// A second load lets the first verifier go before it takes the next.
-TEST_F(PasswordHooksTest, LoadingAgainKeepsOnePanel)
+void LoadThenExit()
 {
+    PasswordHooks.SystemParametersInfoA = [](UINT, UINT on, PVOID, UINT) WINAPI {
+        std::fprintf(stderr, "running %u\n", on);
+        return TRUE;
+    };
     LoadPasswordHook();
-    LoadPasswordHook();
-    EXPECT_EQ(VerifyPasswordFn, &FakePasswordHooks::Verifier);
-    EXPECT_EQ(fake.libraries_held, 1);
-    EXPECT_TRUE(fake.running);
-    UnloadPasswordHook();
-}
-
-BOOL WINAPI PrintRunningFlag(UINT, UINT on, PVOID, UINT)
-{
-    std::fprintf(stderr, "running %u\n", on);
-    return TRUE;
-}
-
-void ExitAfterLoading(BOOL win9x, bool unload)
-{
-    PasswordHooks.SystemParametersInfoA = PrintRunningFlag;
-    Win9xFamily = win9x;
-    LoadPasswordHook();
-    if (unload) UnloadPasswordHook();
-    std::fputs("exit\n", stderr);
     std::exit(1);
 }
 
 // A fatal failure ends the process through the orderly exit, past the
-// unloading of the hook: the exit-time hook switches a leftover flag off.
-TEST_F(PasswordHooksTest, TheOrderlyExitSwitchesALeftoverRunningFlagOff)
+// unloading of the hook: the exit-time hook switches the leftover flag off.
+TEST(PasswordHooks, TheOrderlyExitSwitchesALeftoverRunningFlagOff)
 {
-    const auto failed = testing::ExitedWithCode(1);
-    EXPECT_EXIT(ExitAfterLoading(TRUE, false), failed, "^running 1\nexit\nrunning 0\n$");
-    EXPECT_EXIT(ExitAfterLoading(TRUE, true), failed, "^running 1\nrunning 0\nexit\n$");
-    EXPECT_EXIT(ExitAfterLoading(FALSE, false), failed, "^exit\n$");
+    FakePasswordHooks world;
+    EXPECT_EXIT(LoadThenExit(), testing::ExitedWithCode(1), "^running 1\nrunning 0\n$");
 }
 }  // namespace
