@@ -2,7 +2,6 @@
 // population controller. The golden spawns were computed from the spawn's
 // rules in Python's doubles, apart from this code, and must match bit for bit.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <new>
@@ -17,43 +16,34 @@
 #include "utility/timer.h"
 
 using testing::ElementsAre;
-
-static std::vector<double> Xyz(const Vector3& v) { return {v.x, v.y, v.z}; }
+using testing::FieldsAre;
 
 class Scene : public testing::Test {
 protected:
-    void SetUp() override { ResetSceneState(); }
-    void TearDown() override { ResetSceneState(); }
+    Scene() { ResetSceneState(); }
+    ~Scene() override { ResetSceneState(); }
     FakeClock clock_;
 };
 
+// Over garbage, as on the heap: the spawn sets every field. Its first
+// velocity, slower than 0.15, is drawn again.
 TEST_F(Scene, SpawnDrawsPlaceVelocityAndSpinInItsOrder)
 {
-    struct Spawn {
-        const char* name;
-        int32_t seed;
-        double sample_rate;
-        double x, y, z, spin;
-    };
-    const Spawn spawns[] = {
-        {"far until the first sample", 1, 0, -13.39475692007197, -1.2771996215704835, -12.0,
-         -135.57206946012758},
-        // Its first velocity, slower than 0.15, is drawn again.
-        {"drawn depth once sampled", 277, 25, -11.868153935362027, -12.426435132907894,
-         -5.394268623920408, 82.78603473006379},
-    };
-    for (const Spawn& row : spawns) {
-        SCOPED_TRACE(row.name);
-        Random_Seed(row.seed);
-        SampleFrameRate = row.sample_rate;
-        // Over garbage, as on the heap: the spawn sets every field.
-        alignas(CFlyer) unsigned char raw[sizeof(CFlyer)];
-        const CFlyer& flyer = *new (std::memset(raw, 0xFF, sizeof raw)) CFlyer;
-        EXPECT_THAT(Xyz(flyer.position), ElementsAre(row.x, row.y, row.z));
-        EXPECT_EQ(flyer.velocity.z, 0);
-        EXPECT_EQ(flyer.spin, row.spin);
-        EXPECT_EQ(flyer.angle, 0);
-    }
+    Random_Seed(277);
+    SampleFrameRate = 25;
+    alignas(CFlyer) unsigned char raw[sizeof(CFlyer)];
+    const CFlyer& flyer = *new (std::memset(raw, 0xFF, sizeof raw)) CFlyer;
+    EXPECT_THAT(flyer.position,
+                FieldsAre(-11.868153935362027, -12.426435132907894, -5.394268623920408));
+    EXPECT_EQ(flyer.velocity.z, 0);
+    EXPECT_EQ(flyer.spin, 82.78603473006379);
+    EXPECT_EQ(flyer.angle, 0);
+    // Until the first frame-rate sample, the farthest depth; a spin either way.
+    SampleFrameRate = 0;
+    Random_Seed(1);
+    const CFlyer unsampled;
+    EXPECT_EQ(unsampled.position.z, -12);
+    EXPECT_EQ(unsampled.spin, -135.57206946012758);
 }
 
 TEST_F(Scene, FlyerMovesAndTurnsByTheInterval)
@@ -64,7 +54,7 @@ TEST_F(Scene, FlyerMovesAndTurnsByTheInterval)
     flyer.angle = 10;
     flyer.spin = -100;
     flyer.Update(0.5);
-    EXPECT_THAT(Xyz(flyer.position), ElementsAre(1.25, 1.875, -4));
+    EXPECT_THAT(flyer.position, FieldsAre(1.25, 1.875, -4));
     EXPECT_EQ(flyer.angle, -40);
     flyer.position.Set(0, -12, -16);
     EXPECT_FALSE(flyer.IsOutOfRange()) << "on the retirement radius";
@@ -75,7 +65,7 @@ TEST_F(Scene, UpdateSpawnsIntoEmptySlotsUpToTheLimit)
     // Fresh flyers move inwards; the one in slot 3 crosses the retirement
     // radius in this update.
     for (int slot : {0, 3, 5, 199}) FlyerSlots[slot] = new CFlyer;
-    FlyerSlots[3]->position.Set(19.95, 0, 0);
+    FlyerSlots[3]->position.Set(RETIREMENT_RADIUS - 0.05, 0, 0);
     FlyerSlots[3]->velocity.Set(1, 0, 0);
     CRender::Update(0.1);
     // Seven spawns and the retirement take the four to the limit of ten. The
