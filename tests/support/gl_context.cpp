@@ -41,9 +41,7 @@ GlContext::GlContext(int width, int height, int pixels_per_inch_y) : width_(widt
     XFree(configs);
     if (context_ && !glXMakeContextCurrent(display_, pbuffer_, pbuffer_, context_))
         context_ = nullptr;
-    dc_.display = display_;
-    dc_.drawable = pbuffer_;
-    dc_.pixels_per_inch_y = pixels_per_inch_y;
+    dc_ = {.display = display_, .drawable = pbuffer_, .pixels_per_inch_y = pixels_per_inch_y};
 }
 
 GlContext::~GlContext()

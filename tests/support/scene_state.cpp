@@ -12,14 +12,10 @@ void ResetSceneState(int32_t seed)
     for (CFlyer*& slot : FlyerSlots) delete std::exchange(slot, nullptr);
     MaxFlyers = MIN_FLYERS;
     LastAdjustmentTime = 0;
-    ScreenWidth = 0;
-    ScreenHeight = 0;
+    ScreenWidth = ScreenHeight = 0;
     CFlyer::DisplayListId = 0;
     BitmapFont = CBitmapFont();
-    FrameInterval = 0;
-    SampleFrameRate = 0;
-    AverageFrameRate = 0;
-    FrameCount = 0;
-    SampleFrameCount = 0;
+    FrameInterval = SampleFrameRate = AverageFrameRate = 0;
+    FrameCount = SampleFrameCount = 0;
     Random_Seed(seed);
 }
