@@ -86,7 +86,7 @@ TEST_F(RenderGl, FlyerShowsItsModelWhereItIs)
 TEST_F(RenderGl, CloseKeepsOnlyTheModelAndMisuseEndsTheProcess)
 {
     const unsigned font = BitmapFont.CharDisplayList;
-    EXPECT_TRUE(glIsList(font + 95)) << "the server's glyphs, 32 to 127";
+    EXPECT_EQ(CFlyer::DisplayListId, font + 96) << "after the font's lists, 32 to 127";
     FlyerSlots[7] = new CFlyer;
     CRender::Close();
     EXPECT_EQ(FlyerSlots[7], nullptr);
