@@ -38,9 +38,11 @@ protected:
 };
 
 // Two frames of an empty scene, the second of another shape, with the frame
-// rate. The vertical field keeps the horizontal one near 90 degrees; near
-// 0.1, far 20 (OpenGL keeps the matrix in floats). Before the first sample
-// the text is "0.0 fps" on a line at the margin of 8 pixels.
+// rate. The vertical field is 90 degrees over the aspect, 120 for 480 by 640,
+// which keeps the horizontal one near 90; with near 0.1 and far 20 the depth
+// term is -2 * 0.1 * 20 / 19.9 (OpenGL keeps the matrix in floats). Before
+// the first sample the text is "0.0 fps", on a line at the margin of 8
+// pixels and well below four margins.
 TEST_F(RenderGl, EmptyFramesSetTheProjectionAndShowTheFrameRate)
 {
     const int margin = 8;
