@@ -1,11 +1,9 @@
-// One flyer's spawn and motion, the update pass over the slot table and the
-// population controller. The golden spawns were computed from the spawn's
-// rules in Python's doubles, apart from this code, and must match bit for bit.
+// One flyer's spawn, the update pass over the slot table and the population
+// controller. The golden spawns were computed from the spawn's and the random
+// sequence's rules in Python's doubles, apart from this code, and must match
+// bit for bit.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <cstring>
-#include <new>
 #include <vector>
 
 #include "flyer.h"
@@ -16,106 +14,79 @@
 #include "utility/random.h"
 #include "utility/timer.h"
 
-using testing::ElementsAre;
-
-static std::vector<double> Xyz(const Vector3& v) { return {v.x, v.y, v.z}; }
-
 class Scene : public testing::Test {
 protected:
-    void SetUp() override { ResetSceneState(); }
-    void TearDown() override { ResetSceneState(); }
+    Scene() { ResetSceneState(); }
     FakeClock clock_;
 };
 
+// Its first velocity, slower than 0.15, is drawn again.
 TEST_F(Scene, SpawnDrawsPlaceVelocityAndSpinInItsOrder)
 {
-    struct Spawn {
-        const char* name;
-        int32_t seed;
-        double sample_rate;
-        double x, y, z, spin;
-    };
-    const Spawn spawns[] = {
-        {"far until the first sample", 1, 0, -13.39475692007197, -1.2771996215704835, -12.0,
-         -135.57206946012758},
-        // Its first velocity, slower than 0.15, is drawn again.
-        {"drawn depth once sampled", 277, 25, -11.868153935362027, -12.426435132907894,
-         -5.394268623920408, 82.78603473006379},
-    };
-    for (const Spawn& row : spawns) {
-        SCOPED_TRACE(row.name);
-        Random_Seed(row.seed);
-        SampleFrameRate = row.sample_rate;
-        // Over garbage, as on the heap: the spawn sets every field.
-        alignas(CFlyer) unsigned char raw[sizeof(CFlyer)];
-        const CFlyer& flyer = *new (std::memset(raw, 0xFF, sizeof raw)) CFlyer;
-        EXPECT_THAT(Xyz(flyer.position), ElementsAre(row.x, row.y, row.z));
-        EXPECT_EQ(flyer.velocity.z, 0);
-        EXPECT_EQ(flyer.spin, row.spin);
-        EXPECT_EQ(flyer.angle, 0);
-    }
+    Random_Seed(277);
+    SampleFrameRate = 25;
+    const CFlyer flyer;
+    EXPECT_THAT(flyer.position,
+                testing::FieldsAre(-11.868153935362027, -12.426435132907894, -5.394268623920408));
+    EXPECT_EQ(flyer.spin, 82.78603473006379);
+    // Until the first frame-rate sample, the farthest depth; a spin either way.
+    SampleFrameRate = 0;
+    Random_Seed(1);
+    const CFlyer unsampled;
+    EXPECT_EQ(unsampled.position.z, -12);
+    EXPECT_EQ(unsampled.spin, -135.57206946012758);
 }
 
-TEST_F(Scene, FlyerMovesAndTurnsByTheInterval)
+// Flyers move and turn by the interval: the one in slot 0 comes to the
+// retirement radius, where it stays, and the one in slot 3 crosses it. Seven
+// spawns and the retirement take the four to the limit of ten: the retired
+// flyer's slot stays empty this pass, a higher one is filled.
+TEST_F(Scene, UpdateMovesRetiresAndSpawnsUpToTheLimit)
 {
-    CFlyer flyer;
-    flyer.position.Set(1, 2, -5);
-    flyer.velocity.Set(0.5, -0.25, 2);
-    flyer.angle = 10;
-    flyer.spin = -100;
-    flyer.Update(0.5);
-    EXPECT_THAT(Xyz(flyer.position), ElementsAre(1.25, 1.875, -4));
-    EXPECT_EQ(flyer.angle, -40);
-    flyer.position.Set(0, -12, -16);
-    EXPECT_FALSE(flyer.IsOutOfRange()) << "on the retirement radius";
-}
-
-TEST_F(Scene, UpdateSpawnsIntoEmptySlotsUpToTheLimit)
-{
-    // Fresh flyers move inwards; the one in slot 3 crosses the retirement
-    // radius in this update.
     for (int slot : {0, 3, 5, 199}) FlyerSlots[slot] = new CFlyer;
-    FlyerSlots[3]->position.Set(19.95, 0, 0);
+    CFlyer& moving = *FlyerSlots[0];
+    moving.position.Set(-0.25, -11.875, -17);
+    moving.velocity.Set(0.5, -0.25, 2);
+    moving.angle = 10;
+    moving.spin = -100;
+    FlyerSlots[3]->position.Set(RETIREMENT_RADIUS - 0.25, 0, 0);
     FlyerSlots[3]->velocity.Set(1, 0, 0);
-    CRender::Update(0.1);
-    // Seven spawns and the retirement take the four to the limit of ten. The
-    // retired flyer's slot stays empty this pass; a higher one is filled.
+    CRender::Update(0.5);
     std::vector<int> occupied;
     for (int slot = 0; slot < FLYER_SLOTS; ++slot)
         if (FlyerSlots[slot] != nullptr) occupied.push_back(slot);
-    EXPECT_THAT(occupied, ElementsAre(0, 1, 2, 4, 5, 6, 7, 8, 9, 199));
+    ASSERT_THAT(occupied, testing::ElementsAre(0, 1, 2, 4, 5, 6, 7, 8, 9, 199));
+    EXPECT_THAT(moving.position, testing::FieldsAre(0, -12, -16));
+    EXPECT_EQ(moving.angle, -40);
 }
 
 // Each row: the limit, the frame-rate figures and the millisecond clock at
-// the controller's step in an update, then how the limit changes and whether
-// the step takes the clock's time as its last.
+// the controller's step in an update, then how the limit changes.
 TEST_F(Scene, ControllerStepsTheLimitTowardsThirtyFramesASecond)
 {
     static constexpr double fast = 0.02;
     static constexpr double slow = 0.05;
     static constexpr double target = 1.0 / 30;
+    static constexpr DWORD now = 5000;
     struct Step {
         const char* name;
         int max = 50;
         double rate = 45;
         double interval = fast;
-        DWORD last = 3000;
-        DWORD now = 5000;
+        DWORD last = now - 2000;
         int change = 0;
-        bool steps = false;
     };
     const Step rows[] = {
-        {.name = "fast, two seconds on", .change = +1, .steps = true},
-        {.name = "slow", .rate = 25, .interval = slow, .change = -1, .steps = true},
+        {.name = "fast, two seconds on", .change = +1},
+        {.name = "slow", .rate = 25, .interval = slow, .change = -1},
         {.name = "fast rate, slow frame", .interval = slow},
         {.name = "rate at target", .rate = 30},
         {.name = "rate at target, slow frame", .rate = 30, .interval = slow},
         {.name = "frame at target", .interval = target},
         {.name = "slow rate, frame at target", .rate = 25, .interval = target},
-        {.name = "at the ceiling", .max = MAX_FLYERS, .steps = true},
-        {.name = "at the floor", .max = MIN_FLYERS, .rate = 25, .interval = slow, .steps = true},
-        {.name = "too soon", .last = 3001},
-        {.name = "across the wrap", .last = 0xFFFFF830u, .now = 0, .change = +1, .steps = true},
+        {.name = "at the ceiling", .max = MAX_FLYERS},
+        {.name = "at the floor", .max = MIN_FLYERS, .rate = 25, .interval = slow},
+        {.name = "too soon", .last = now - 1999},
     };
     for (const Step& row : rows) {
         SCOPED_TRACE(row.name);
@@ -123,10 +94,9 @@ TEST_F(Scene, ControllerStepsTheLimitTowardsThirtyFramesASecond)
         SampleFrameRate = row.rate;
         FrameInterval = row.interval;
         LastAdjustmentTime = row.last;
-        clock_.milliseconds = row.now;
+        clock_.milliseconds = now;
         CRender::Update(0);
         EXPECT_EQ(MaxFlyers, row.max + row.change);
-        EXPECT_EQ(LastAdjustmentTime, row.steps ? row.now : row.last);
     }
     CRender::Update(-0.00009);  // within the tolerance: no assertion
     EXPECT_EXIT(CRender::Update(-EPSILON), testing::ExitedWithCode(1),

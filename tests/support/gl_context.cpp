@@ -18,34 +18,30 @@ const char* TestDisplayName()
 GlContext::GlContext(int width, int height, int pixels_per_inch_y) : width_(width), height_(height)
 {
     static Display* const shared = XOpenDisplay(TestDisplayName());
-    const int attributes[] = {GLX_DRAWABLE_TYPE,
-                              GLX_PBUFFER_BIT,
-                              GLX_RENDER_TYPE,
-                              GLX_RGBA_BIT,
-                              GLX_RED_SIZE,
-                              8,
-                              GLX_GREEN_SIZE,
-                              8,
-                              GLX_BLUE_SIZE,
-                              8,
-                              GLX_DEPTH_SIZE,
-                              24,
-                              GLX_DOUBLEBUFFER,
-                              True,
-                              None};
+    if (shared == nullptr) return;
+    display_ = shared;
+    // The pixels are read back from the back buffer, and the flyers need depth.
+    // clang-format off
+    const int attributes[] = {
+        GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT,
+        GLX_RED_SIZE, 8,
+        GLX_GREEN_SIZE, 8,
+        GLX_BLUE_SIZE, 8,
+        GLX_DEPTH_SIZE, 24,
+        GLX_DOUBLEBUFFER, True,
+        None,
+    };
+    // clang-format on
     const int size[] = {GLX_PBUFFER_WIDTH, width, GLX_PBUFFER_HEIGHT, height, None};
     int count = 0;
-    GLXFBConfig* configs =
-        (display_ = shared)
-            ? glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count)
-            : nullptr;
+    GLXFBConfig* configs = glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count);
     if (count == 0) return;
     pbuffer_ = glXCreatePbuffer(display_, configs[0], size);
     context_ = glXCreateNewContext(display_, configs[0], GLX_RGBA_TYPE, nullptr, True);
     XFree(configs);
     if (context_ && !glXMakeContextCurrent(display_, pbuffer_, pbuffer_, context_))
         context_ = nullptr;
-    dc_.display = display_, dc_.drawable = pbuffer_, dc_.pixels_per_inch_y = pixels_per_inch_y;
+    dc_ = {.display = display_, .drawable = pbuffer_, .pixels_per_inch_y = pixels_per_inch_y};
 }
 
 GlContext::~GlContext()
@@ -59,7 +55,8 @@ GlContext::~GlContext()
 std::vector<unsigned char> GlContext::ReadPixels() const
 {
     std::vector<unsigned char> pixels(size_t(width_) * height_ * 3);
-    glReadBuffer(GL_BACK), glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
