@@ -1,15 +1,11 @@
 // Test tool that acts on the saver from beside it under Wine, as the system
 // and its settings dialog would. Subcommands:
-//   run MS COMMAND...  runs COMMAND and prints "exit=<code>" signed, which
-//                      Wine's own exit status cannot carry
-//   state CLASS TITLE  the saver-running flag as another process reads it,
-//                      the screen's size, and the top-level window (its
-//                      handle in decimal) and its children, or "window none"
-// Built as PASSWORD.CPL beside the saver, it stands in for the Windows 95/98
-// password panel: VerifyScreenSavePwd accepts once the file named by
-// LUMENFALL_VERIFY_ACCEPT_FILE exists, so that a test can change its mind,
-// and logs each call, with whether it got a window and whether the system is
-// marked as running a saver, to LUMENFALL_VERIFY_LOG.
+//   run MS PROGRAM WORDS...  runs PROGRAM and prints "exit=<code>" signed,
+//                            which Wine's own exit status cannot carry
+//   state CLASS TITLE        the saver-running flag as another process reads
+//                            it, the screen's size, and the top-level window
+//                            (its handle in decimal) and its children, or
+//                            "window none"
 #include <windows.h>
 
 #include <cstdint>
@@ -18,23 +14,6 @@
 #include <cstring>
 #include <string>
 
-#ifdef PASSWORD_PANEL
-extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window)
-{
-    char path[MAX_PATH] = "";
-    BOOL running = -1;
-    GetEnvironmentVariableA("LUMENFALL_VERIFY_ACCEPT_FILE", path, sizeof path);
-    const bool accept = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    GetEnvironmentVariableA("LUMENFALL_VERIFY_LOG", path, sizeof path);
-    if (FILE* log = std::fopen(path, "a")) {
-        std::fprintf(log, "VerifyScreenSavePwd window=%d accept=%d running=%d\n", IsWindow(window),
-                     accept, running);
-        std::fclose(log);
-    }
-    return accept;
-}
-#else
 // One line per window; line feeds in the title show as '|'.
 static void Describe(const char* label, HWND w)
 {
@@ -72,19 +51,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: see tool.cpp\n");
         return 2;
     }
-    // The rest of our own command line, byte for byte, is the command.
-    char* tail = GetCommandLineA();
-    for (int field = 0; field < 3; ++field) {
-        char* quote = *tail == '"' ? std::strchr(tail + 1, '"') : nullptr;
-        tail = quote ? quote + 1 : tail + std::strcspn(tail, " \t");
-        tail += std::strspn(tail, " \t");
-    }
+    // The program quoted, as its path may hold spaces; its words as given.
+    std::string line = std::string("\"") + argv[3] + "\"";
+    for (int word = 4; word < argc; ++word) line += std::string(" ") + argv[word];
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     DWORD code = 0;
-    if (!CreateProcessA(nullptr, tail, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
         std::printf("exit=cannot-start\n");
         return 2;
     }
@@ -97,4 +72,3 @@ int main(int argc, char** argv)
     std::printf("exit=%ld\n", long(LONG(code)));
     return 0;
 }
-#endif
