@@ -11,10 +11,11 @@
 #         `cmake --install` into a scratch DESTDIR under two prefixes lays out
 #         one program, a relative link to it and its data files; the uninstall
 #         script removes them all, and keeps a directory another saver still uses
-import glob, os, re, shutil, subprocess, sys, tempfile
+import glob, os, re, shutil, stat, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
 FAILURES = []
+PROGRAM, DATA = "-rwxr-xr-x", "-rw-r--r--"
 
 
 def check(condition, what):
@@ -22,9 +23,21 @@ def check(condition, what):
     condition or FAILURES.append(what)
 
 
+def finish():
+    print(f"{len(FAILURES)} failed" if FAILURES else "all passed")
+    sys.exit(1 if FAILURES else 0)
+
+
 def run(*args, env=None):
     return subprocess.run(args, capture_output=True, text=True, timeout=60,
                           env=dict(os.environ, **(env or {})))
+
+
+def listing(root):
+    # {relative path: link target, or mode} of every file and link under root.
+    paths = [os.path.join(d, n) for d, _, names in os.walk(root) for n in names]
+    return {os.path.relpath(p, root): os.readlink(p) if os.path.islink(p)
+            else stat.filemode(os.stat(p).st_mode) for p in paths}
 
 
 def version(source, build, saver, expected):
@@ -55,39 +68,33 @@ def settings(source, saver):
         check(taken.returncode == 0, f"the program takes --max-fps {rate} {taken.stderr.strip()}")
 
 
-def listing(root):
-    # {relative path: link target or None} of every file and link under root.
-    return {os.path.relpath(os.path.join(d, n), root):
-            os.readlink(os.path.join(d, n)) if os.path.islink(os.path.join(d, n)) else None
-            for d, _, names in os.walk(root) for n in names}
-
-
 def tree(source, build):
     program = "libexec/xscreensaver/lumenfall"
-    expected = {"bin/lumenfall": "../" + program, program: None,
-                "share/xscreensaver/config/lumenfall.xml": None,
-                "share/applications/screensavers/lumenfall.desktop": None,
-                "share/man/man6/lumenfall.6": None}
-    uninstall = ("cmake", "-P", os.path.join(source, "cmake", "uninstall.cmake"))
+    installed = {"bin/lumenfall": "../" + program, program: PROGRAM,
+                 "share/xscreensaver/config/lumenfall.xml": DATA,
+                 "share/applications/screensavers/lumenfall.desktop": DATA,
+                 "share/man/man6/lumenfall.6": DATA}
     for prefix in ("/usr", "/usr/local"):
         scratch = tempfile.mkdtemp(prefix="lumenfall-install.")
+        env, root = {"DESTDIR": scratch}, scratch + prefix
+        uninstall = ("cmake", "-DPREFIX=" + prefix, "-P",
+                     os.path.join(source, "cmake", "uninstall.cmake"))
         try:
-            env, root = {"DESTDIR": scratch}, scratch + prefix
             run("cmake", "--install", build, "--prefix", prefix, "--component", "lumenfall",
                 env=env)
             # Nothing outside the prefix either.
-            check(listing(scratch) == {prefix[1:] + "/" + k: v for k, v in expected.items()},
-                  f"{prefix}: installed {sorted(listing(scratch))}")
+            check(listing(scratch) == {prefix[1:] + "/" + k: v for k, v in installed.items()},
+                  f"{prefix}: installed {sorted(listing(scratch).items())}")
             check(run(os.path.join(root, "bin", "lumenfall"), "--version").returncode == 0,
                   f"{prefix}: bin/lumenfall runs the program")
             other = os.path.join(root, "libexec", "xscreensaver", "gears")
             open(other, "w").close()
-            removed = run(uninstall[0], "-DPREFIX=" + prefix, *uninstall[1:], env=env)
-            left = listing(scratch)
-            check(removed.returncode == 0 and left == {os.path.relpath(other, scratch): None},
-                  f"{prefix}: uninstall leaves only another saver's file: {sorted(left)}")
+            removed = run(*uninstall, env=env)
+            left = sorted(listing(scratch))
+            check(removed.returncode == 0 and left == [os.path.relpath(other, scratch)],
+                  f"{prefix}: uninstall leaves only another saver's file: {left}")
             os.remove(other)
-            run(uninstall[0], "-DPREFIX=" + prefix, *uninstall[1:], env=env)
+            run(*uninstall, env=env)
             check(not os.path.exists(os.path.dirname(other))
                   and not os.path.exists(os.path.join(root, "share", "xscreensaver")),
                   f"{prefix}: uninstall removes the saver's directories once empty")
@@ -97,5 +104,4 @@ def tree(source, build):
 
 if __name__ == "__main__":
     {"version": version, "settings": settings, "tree": tree}[sys.argv[1]](*sys.argv[2:])
-    print(f"{len(FAILURES)} failed" if FAILURES else "all passed")
-    sys.exit(1 if FAILURES else 0)
+    finish()

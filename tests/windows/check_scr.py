@@ -5,12 +5,11 @@
 # instruction on SSE or MMX registers nor one of SSE's that names none. The
 # exception tables that the linker places among the code are not code.
 # Usage: check_scr.py OBJDUMP PROGRAM LIST_DIR
-import os
-import re
-import subprocess
-import sys
+import os, re, subprocess, sys
 
 objdump, program, list_dir = sys.argv[1:]
+WINDOWS_95_SUBSYSTEM = (4, 0)
+SSE = r"%[xy]?mm\d|^((ld|st)mxcsr|[slm]fence|movnti|clflush|prefetch)"
 
 
 def dump(*flags):
@@ -20,31 +19,29 @@ def dump(*flags):
 
 def allowed(dll):
     path = os.path.join(list_dir, dll.lower().removesuffix(".dll") + ".txt")
-    if not os.path.exists(path):
-        return set()
-    return {line.strip() for line in open(path) if not line.startswith("#")}
+    return {line.strip() for line in open(path) if not line.startswith("#")
+            } if os.path.exists(path) else set()
 
 
-headers, failures, sse, function = dump("-p"), [], [], "?"
+headers, failures, function = dump("-p"), [], "?"
 version = tuple(int(v) for v in re.findall(r"^M(?:aj|in)orSubsystemVersion\s+(\d+)", headers, re.M))
-if not version or version > (4, 0):
+if not version or version > WINDOWS_95_SUBSYSTEM:
     failures.append(f"subsystem version {version}: Windows 95 loads 4.0 at most")
 tables = re.findall(r"^\tDLL Name: (\S+)\n\tvma:.*\n((?:\t.*\n)*)", headers, re.M)
 for dll, entries in tables or [("(no import table)", "")]:
-    names = allowed(dll)
     for entry in entries.splitlines() or [""]:
         name = re.fullmatch(r"\t[0-9a-f]+\t\s*\d+\s+(\S+)\s*", entry)
-        if not name or name.group(1) not in names:
+        if not name or name.group(1) not in allowed(dll):
             what = name.group(1) if name else "an import by ordinal"
             failures.append(f"{dll}: {what} is not on the Windows 95 list")
-SSE = r"%[xy]?mm\d|^((ld|st)mxcsr|[slm]fence|movnti|clflush|prefetch)"
 for line in dump("-d", "--no-show-raw-insn").splitlines():
     if m := re.match(r"^[0-9a-f]+ <(.+)>:$", line):
         function = m.group(1)
     elif (m := re.match(r"^\s*([0-9a-f]+):\s+(.+)$", line)) and function != ".gcc_except_table":
         if re.search(SSE, m.group(2)):
             instruction = " ".join(m.group(2).split())
-            sse.append(f"first SSE instruction: {instruction} at {m.group(1)} in {function}")
-summary = f"{len(tables)} DLLs, all on the lists; no SSE"
-print("\n".join(f"FAIL {failure}" for failure in failures + sse[:1]) or summary)
-sys.exit(1 if failures or sse else 0)
+            failures.append(f"first SSE instruction: {instruction} at {m.group(1)} in {function}")
+            break
+print("\n".join(f"FAIL {failure}" for failure in failures) or
+      f"{len(tables)} DLLs, all on the lists; no SSE")
+sys.exit(1 if failures else 0)
