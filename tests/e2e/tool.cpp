@@ -1,10 +1,9 @@
 // Test tool that looks at the saver from beside it under Wine, as the system
 // and its settings dialog would:
-//   state CLASS TITLE   the screen's size, and the top-level window (its
-//                       handle in decimal) and its children, or "window none"
+//   state CLASS TITLE   the screen's size, and the top-level window and its
+//                       children, or "window none"
 #include <windows.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -34,7 +33,6 @@ int main(int argc, char** argv)
     }
     const HWND window = FindWindowA(argv[2], argv[3]);
     std::printf("screen=%dx%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    std::printf("handle=%lu\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
     Describe("window", window);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         Describe("child", child);

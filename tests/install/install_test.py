@@ -11,21 +11,34 @@
 #         `cmake --install` into a scratch DESTDIR under two prefixes lays out
 #         one program, a relative link to it and its data files; the uninstall
 #         script removes them all, and keeps a directory another saver still uses
-import glob, os, re, shutil, stat, subprocess, sys, tempfile
+#     install_test.py package SOURCE_DIR OUT_DIR STATE_DIR
+#         the Debian package, built from a clean copy of the sources as `make
+#         deb` builds it (tools/build_deb.sh, whose dh_auto_test runs the tests
+#         that need no display, and which runs lintian); its files; and its
+#         program unpacked into a scratch root and run once in a window on
+#         the test run's display, as a daemon runs it
+# Every wait polls with a deadline; what a check starts it stops by its id.
+import glob, os, re, shutil, signal, stat, subprocess, sys, tempfile, time
 import xml.etree.ElementTree as ET
 
 FAILURES = []
 PROGRAM, DATA = "-rwxr-xr-x", "-rw-r--r--"
+INSTALLED = {"bin/lumenfall": "../libexec/xscreensaver/lumenfall",
+             "libexec/xscreensaver/lumenfall": PROGRAM,
+             "share/xscreensaver/config/lumenfall.xml": DATA,
+             "share/applications/screensavers/lumenfall.desktop": DATA,
+             "share/man/man6/lumenfall.6": DATA}
+# The package's: the same under /usr, the manual page compressed, and the
+# Debian documents.
+PACKAGED = {"usr/" + path.replace(".6", ".6.gz"): mode for path, mode in INSTALLED.items()} | {
+    "usr/share/doc/lumenfall/changelog.Debian.gz": DATA,
+    "usr/share/doc/lumenfall/copyright": DATA}
+FEWEST_TESTS_WITHOUT_A_DISPLAY = 20
 
 
 def check(condition, what):
     print(("ok   " if condition else "FAIL ") + what, flush=True)
     condition or FAILURES.append(what)
-
-
-def finish():
-    print(f"{len(FAILURES)} failed" if FAILURES else "all passed")
-    sys.exit(1 if FAILURES else 0)
 
 
 def run(*args, env=None):
@@ -42,13 +55,13 @@ def listing(root):
 
 def version(source, build, saver, expected):
     changelog = open(os.path.join(source, "debian", "changelog")).readline()
-    debian = re.match(r"lumenfall \((?:\d+:)?([^)-]+)(?:-[^)]*)?\)", changelog)
-    manual = re.search(r'^\.TH LUMENFALL 6 "[^"]*" "Lumenfall ([^"]+)"',
-                       open(os.path.join(build, "generated", "lumenfall.6")).read(), re.M)
-    for place, found in [("lumenfall --version", run(saver, "--version").stdout.strip()),
-                         ("the manual page", manual and "lumenfall " + manual.group(1)),
-                         ("debian/changelog", debian and "lumenfall " + debian.group(1))]:
-        check(found == "lumenfall " + expected, f"{place}: {found!r}, the project's {expected}")
+    manual = open(os.path.join(build, "generated", "lumenfall.6")).read()
+    places = [("lumenfall --version", run(saver, "--version").stdout, r"^lumenfall (.+)$"),
+              ("the manual page", manual, r'^\.TH LUMENFALL 6 "[^"]*" "Lumenfall ([^"]+)"'),
+              ("debian/changelog", changelog, r"^lumenfall \((?:\d+:)?([^)-]+)(?:-[^)]*)?\)")]
+    for place, text, pattern in places:
+        found = re.findall(pattern, text, re.M)
+        check(found == [expected], f"{place}: {found}, the project's {expected}")
 
 
 def settings(source, saver):
@@ -69,25 +82,17 @@ def settings(source, saver):
 
 
 def tree(source, build):
-    program = "libexec/xscreensaver/lumenfall"
-    installed = {"bin/lumenfall": "../" + program, program: PROGRAM,
-                 "share/xscreensaver/config/lumenfall.xml": DATA,
-                 "share/applications/screensavers/lumenfall.desktop": DATA,
-                 "share/man/man6/lumenfall.6": DATA}
     for prefix in ("/usr", "/usr/local"):
         scratch = tempfile.mkdtemp(prefix="lumenfall-install.")
-        env, root = {"DESTDIR": scratch}, scratch + prefix
+        env, other = {"DESTDIR": scratch}, scratch + prefix + "/libexec/xscreensaver/gears"
         uninstall = ("cmake", "-DPREFIX=" + prefix, "-P",
                      os.path.join(source, "cmake", "uninstall.cmake"))
         try:
             run("cmake", "--install", build, "--prefix", prefix, "--component", "lumenfall",
                 env=env)
             # Nothing outside the prefix either.
-            check(listing(scratch) == {prefix[1:] + "/" + k: v for k, v in installed.items()},
+            check(listing(scratch) == {prefix[1:] + "/" + k: v for k, v in INSTALLED.items()},
                   f"{prefix}: installed {sorted(listing(scratch).items())}")
-            check(run(os.path.join(root, "bin", "lumenfall"), "--version").returncode == 0,
-                  f"{prefix}: bin/lumenfall runs the program")
-            other = os.path.join(root, "libexec", "xscreensaver", "gears")
             open(other, "w").close()
             removed = run(*uninstall, env=env)
             left = sorted(listing(scratch))
@@ -95,13 +100,78 @@ def tree(source, build):
                   f"{prefix}: uninstall leaves only another saver's file: {left}")
             os.remove(other)
             run(*uninstall, env=env)
-            check(not os.path.exists(os.path.dirname(other))
-                  and not os.path.exists(os.path.join(root, "share", "xscreensaver")),
-                  f"{prefix}: uninstall removes the saver's directories once empty")
+            gone = [os.path.dirname(other), scratch + prefix + "/share/xscreensaver"]
+            check(not any(map(os.path.exists, gone)), f"{prefix}: and then its directories")
         finally:
             shutil.rmtree(scratch)
 
 
+def build(source, out, deb):
+    log = os.path.join(out, "build.log")
+    with open(log, "w") as f:
+        built = subprocess.run([os.path.join(source, "tools", "build_deb.sh"), out], stdout=f,
+                               stderr=subprocess.STDOUT, timeout=1700).returncode == 0
+    text = open(log).read()
+    check(built and os.path.exists(deb), f"the package builds (log: {log})")
+    tested = re.search(r"100% tests passed, 0 tests failed out of (\d+)", text)
+    check(tested is not None and int(tested.group(1)) >= FEWEST_TESTS_WITHOUT_A_DISPLAY,
+          f"dh_auto_test ran the tests without a display: {tested and tested.group(0)}")
+    # There is no Debian bug for a first upload to close.
+    faults = [line for line in text.splitlines()
+              if line[:2] in ("E:", "W:") and "initial-upload-closes-no-bugs" not in line]
+    check(not faults, f"lintian: no error, no warning but the first upload's: {faults}")
+    return built and os.path.exists(deb)
+
+
+def model_pixels(rgb):
+    # Pixels in the model's colours, its yellow middle or brown ends (as the
+    # end-to-end tests find them); the host window's white has none.
+    return sum(1 for r, g, b in zip(rgb[0::3], rgb[1::3], rgb[2::3])
+               if r >= 40 and b * 2 <= g and (r > 100 < g or r > g > b))
+
+
+def run_once(scratch, state):
+    sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "x11"))
+    from host_window import HostWindow
+    env = dict(os.environ, DISPLAY=open(os.path.join(state, "display")).read().strip())
+    host = HostWindow(env["DISPLAY"], 320, 240)
+    saver = subprocess.Popen([os.path.join(scratch, "usr", "bin", "lumenfall"), "--root"],
+                             stderr=subprocess.PIPE, text=True,
+                             env=dict(env, XSCREENSAVER_WINDOW=str(host.id)))
+    try:
+        deadline, drawn = time.monotonic() + 20, False
+        while not drawn and time.monotonic() < deadline and saver.poll() is None:
+            shot = subprocess.run(["import", "-window", str(host.id), "-depth", "8", "rgb:-"],
+                                  env=env, capture_output=True, timeout=20).stdout
+            drawn = model_pixels(shot) > 50
+            time.sleep(0.2)
+        check(drawn, "the unpacked program draws the scene into the daemon's window")
+        saver.send_signal(signal.SIGTERM)
+        check(saver.wait(timeout=10) == -signal.SIGTERM,
+              f"SIGTERM ends it in order, by the signal {saver.stderr.read().strip()}")
+    finally:
+        saver.kill()  # nothing once it has ended
+        saver.wait()
+
+
+def package(source, out, state):
+    changelog = os.path.join(source, "debian", "changelog")
+    package_version = run("dpkg-parsechangelog", "-l", changelog, "-S", "Version").stdout.strip()
+    arch = run("dpkg", "--print-architecture").stdout.strip()
+    deb = os.path.join(out, f"lumenfall_{package_version}_{arch}.deb")
+    os.makedirs(out, exist_ok=True)
+    scratch = tempfile.mkdtemp(prefix="lumenfall-unpacked.")
+    try:
+        if build(source, out, deb):
+            run("dpkg-deb", "-x", deb, scratch)
+            check(listing(scratch) == PACKAGED, f"the package's files: {listing(scratch)}")
+            run_once(scratch, state)
+    finally:
+        shutil.rmtree(scratch)
+
+
 if __name__ == "__main__":
-    {"version": version, "settings": settings, "tree": tree}[sys.argv[1]](*sys.argv[2:])
-    finish()
+    modes = {"version": version, "settings": settings, "tree": tree, "package": package}
+    modes[sys.argv[1]](*sys.argv[2:])
+    print(f"{len(FAILURES)} failed" if FAILURES else "all passed")
+    sys.exit(1 if FAILURES else 0)
