@@ -9,10 +9,9 @@
 #   OutputDebugStringA (which Wine's debugstr channel shows on standard error).
 set -u
 area=$1 state=$2 scr=$3 tools=$4 release=${5:-}
-[ -f "$scr" ] || { echo "FAIL: no $scr"; exit 1; }
 work=$(mktemp -d "$state/e2e-$area.XXXXXX") failures=0
 # shellcheck disable=SC2155 # reading the fixture's own file
-export DISPLAY=$(<"$state/display") WINEPREFIX="$state/prefix" PATH=$work/bin:$PATH
+export DISPLAY=$(<"$state/display") WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all${release:+,+debugstr}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 clean_up() {
@@ -29,7 +28,8 @@ expect() {
     failures=$((failures + 1))
     return 1
 }
-tool() { timeout 90 wine "$tools/e2e_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# state CLASS TITLE: the screen and the window, as tool.cpp describes them.
+state() { timeout 90 wine "$tools/e2e_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # start NAME PROGRAM WORDS...: in the background; the program's standard
 # error and output, and its exit line, go to $work/NAME.out. Wine's exit
 # status is the program's.
@@ -54,34 +54,17 @@ has() { tr -d '\r' 2>/dev/null <"$work/$2.out" | grep -m1 "$1"; }
 # exit_of NAME SECONDS: the exit line of the run NAME, once there.
 exit_of() { poll "$2" has '^exit=' "$1" || echo exit=still-running; }
 # shown CLASS TITLE [PATTERN]: the window is up (with a line matching PATTERN).
-shown() { tool state "$1" "$2" | grep -q "${3:-^window class}"; }
-opened() { [ "$(grep -c . "$work/opened" 2>/dev/null)" -ge "$1" ]; }
-about() { tool state "#32770" Lumenfall; }
-# about_static N FIELD: the field of the about box's Nth static, in template
-# order: the about text, then the mail and the web link.
-about_static() { about | grep "class=Static" | sed -n "$1{s/.* $2=//;s/ [a-z]*=.*//;p}"; }
-# click_link N TIMES OPENED: in the middle of the Nth static, until OPENED
-# links have been opened.
-click_link() {
-    local l t r b
-    IFS=, read -r l t r b <<<"$(about_static "$1" at)"
-    xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click --repeat "$2" --delay 100 1
-    poll 10 opened "$3"
-}
-
+shown() { state "$1" "$2" | grep -q "${3:-^window class}"; }
 check_about_box() {
     start about "$scr" /c
     poll 20 shown "#32770" Lumenfall || expect "the about box shows" no yes || return
     # WS_SYSMENU (0x00080000) clear: no system menu, so no close box.
-    expect "no close box" "$(about | grep -c '^window .* style=0x[0-9A-F]\{3\}[0-7]')" 1
-    # The shell hands links to xdg-open and xdg-email: stand-ins log what they are given.
-    mkdir "$work/bin" && printf '#!/bin/sh\necho "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
-    chmod +x "$work/bin/xdg-open" && cp "$work/bin/xdg-open" "$work/bin/xdg-email"
-    click_link 2 1 1
-    click_link 3 2 2
-    expect "a click opens each link, a double click once" \
-        "$(poll 2 opened 3; paste -sd' ' "$work/opened")" \
-        "mailto:$(about_static 2 title) http://$(about_static 3 title)/"
+    local box
+    box=$(state "#32770" Lumenfall)
+    expect "its text and both links" "$(grep -c '^child class=Static' <<<"$box")" 3
+    expect "no close box" "$(grep -c '^window .* style=0x[0-9A-F]\{3\}[0-7]' <<<"$box")" 1
+    # Keys go to the focused window, which nothing has made the box yet.
+    xdotool search --name '^Lumenfall$' windowfocus
     xdotool key Escape
     expect "Escape leaves the about box" "$(exit_of about 2)" exit=still-running
     xdotool key Return
@@ -93,7 +76,7 @@ check_full_screen() {
     start full "$scr" /s
     local saver=(WindowsScreenSaverClass "Screen Saver") window size
     poll 20 shown "${saver[@]}" '^child class=Lumenfall' || expect "it renders" no yes || return
-    window=$(tool state "${saver[@]}")
+    window=$(state "${saver[@]}")
     size=$(sed -n 's/^screen=//p' <<<"$window")
     local topmost_popup='style=0x96000000 exstyle=0x00000008'
     expect "full-screen window" "$(grep '^window' <<<"$window" | sed 's/.* size=/size=/')" \

@@ -85,11 +85,6 @@ struct AboutBox : testing::Test {
     {
         return ScreenSaverConfigureDialog(dialog, message, w, l);
     }
-    void Click(WORD id)
-    {
-        const LPARAM control = reinterpret_cast<LPARAM>(GetDlgItem(dialog, id));
-        Send(WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), control);
-    }
     // As a static control paints: its own font selected, then the colour
     // request to the dialog.
     INT_PTR AskColours(HWND control, HDC dc)
@@ -114,7 +109,6 @@ struct CursorRow {
     bool hand;
 };
 const CursorRow CURSOR_ROWS[] = {
-    {.name = "web link's corner", .at = {20, 20}, .hand = true},
     {.name = "web link's last pixel", .at = {139, 39}, .hand = true},
     {.name = "right of the web link", .at = {140, 30}, .hand = false},
     {.name = "mail link's middle", .at = {80, 70}, .hand = true},
@@ -123,7 +117,6 @@ const CursorRow CURSOR_ROWS[] = {
 
 TEST_F(AboutBox, HandOnlyOverALink)
 {
-    ASSERT_NE(HandCursor, nullptr);
     for (const CursorRow& row : CURSOR_ROWS) {
         SCOPED_TRACE(row.name);
         ASSERT_TRUE(SetCursorPos(ORIGIN.x + row.at.x, ORIGIN.y + row.at.y));
@@ -188,11 +181,13 @@ TEST_F(AboutBox, LinkFontsStayBoundedOverRepaintsAndGoAtTheEnd)
 TEST_F(AboutBox, ALinkThatCannotBeOpenedIsTraced)
 {
     const auto failure_trace = testing::HasSubstr("ShellExecute failed");
-    Click(IDC_WEBLINK);
+    Send(WM_COMMAND, MAKEWPARAM(IDC_WEBLINK, STN_CLICKED), reinterpret_cast<LPARAM>(web));
     EXPECT_THAT(trace, testing::Not(testing::Contains(failure_trace)));
     shell_result = HIGHEST_FAILURE;
-    Click(IDC_MAILLINK);
+    Send(WM_COMMAND, MAKEWPARAM(IDC_MAILLINK, STN_CLICKED), reinterpret_cast<LPARAM>(mail));
     EXPECT_THAT(trace, testing::Contains("::ShellExecute failed with error code 32.\n"));
+    // Only the first click of a double click opens its link.
+    Send(WM_COMMAND, MAKEWPARAM(IDC_WEBLINK, STN_DBLCLK), reinterpret_cast<LPARAM>(web));
     EXPECT_THAT(opened, testing::ElementsAre(LUMENFALL_WEB_URL, LUMENFALL_MAIL_URL));
 }
 
