@@ -28,8 +28,8 @@ expect() {
     failures=$((failures + 1))
     return 1
 }
-# state CLASS TITLE: the screen and the window, as tool.cpp describes them.
-state() { timeout 90 wine "$tools/e2e_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# describe CLASS TITLE: the screen and the window, as tool.cpp prints them.
+describe() { timeout 90 wine "$tools/e2e_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # start NAME PROGRAM WORDS...: in the background; the program's standard
 # error and output, and its exit line, go to $work/NAME.out. Wine's exit
 # status is the program's.
@@ -54,13 +54,13 @@ has() { tr -d '\r' 2>/dev/null <"$work/$2.out" | grep -m1 "$1"; }
 # exit_of NAME SECONDS: the exit line of the run NAME, once there.
 exit_of() { poll "$2" has '^exit=' "$1" || echo exit=still-running; }
 # shown CLASS TITLE [PATTERN]: the window is up (with a line matching PATTERN).
-shown() { state "$1" "$2" | grep -q "${3:-^window class}"; }
+shown() { describe "$1" "$2" | grep -q "${3:-^window class}"; }
 check_about_box() {
     start about "$scr" /c
     poll 20 shown "#32770" Lumenfall || expect "the about box shows" no yes || return
     # WS_SYSMENU (0x00080000) clear: no system menu, so no close box.
     local box
-    box=$(state "#32770" Lumenfall)
+    box=$(describe "#32770" Lumenfall)
     expect "its text and both links" "$(grep -c '^child class=Static' <<<"$box")" 3
     expect "no close box" "$(grep -c '^window .* style=0x[0-9A-F]\{3\}[0-7]' <<<"$box")" 1
     # Keys go to the focused window, which nothing has made the box yet.
@@ -76,7 +76,7 @@ check_full_screen() {
     start full "$scr" /s
     local saver=(WindowsScreenSaverClass "Screen Saver") window size
     poll 20 shown "${saver[@]}" '^child class=Lumenfall' || expect "it renders" no yes || return
-    window=$(state "${saver[@]}")
+    window=$(describe "${saver[@]}")
     size=$(sed -n 's/^screen=//p' <<<"$window")
     local topmost_popup='style=0x96000000 exstyle=0x00000008'
     expect "full-screen window" "$(grep '^window' <<<"$window" | sed 's/.* size=/size=/')" \
