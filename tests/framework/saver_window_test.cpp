@@ -4,14 +4,18 @@
 // program's procedure.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "platform/saver_window.h"
-#include "support/fake_close_rules.h"
 #include "support/framework_state.h"
 
 namespace {
+// A posted message: window, message, wParam, lParam.
+using Posted = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+// Differs from every answer that the framework gives itself.
+constexpr LRESULT DEFAULT_RESULT = 42;
 const HWND HOST = HandleFromNumber(0x900);  // the preview's host
 const HWND WINDOW = HandleFromNumber(0x500);
 const HCURSOR VISIBLE = reinterpret_cast<HCURSOR>(uintptr_t(0xC5));
