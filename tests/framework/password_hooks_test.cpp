@@ -1,10 +1,12 @@
 // The desktop's password setting, the verifier's loading and unloading, and
 // the system's running flag, on the Windows 95/98 family and elsewhere.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/password_hooks.h"
@@ -28,15 +30,17 @@ struct FakePasswordHooks {
         ResetFrameworkState();
         Win9xFamily = system.win9x;
         current = this;
-        PasswordHooks.RegOpenKeyA = [](HKEY, LPCSTR, PHKEY key) WINAPI {
+        PasswordHooks.RegOpenKeyA = [](HKEY, LPCSTR name, PHKEY key) WINAPI {
+            current->names.push_back(name);
             ++current->handles_held;
             *key = DESKTOP;
             return LONG(ERROR_SUCCESS);
         };
         // Writes only the value's own bytes, as the system does; one too long
         // for the buffer leaves it undefined.
-        PasswordHooks.RegQueryValueExA = [](HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE data,
+        PasswordHooks.RegQueryValueExA = [](HKEY, LPCSTR name, LPDWORD, LPDWORD, LPBYTE data,
                                             LPDWORD size) WINAPI {
+            current->names.push_back(name);
             const std::vector<BYTE>& value = current->system.setting;
             const bool fits = value.size() <= *size;
             if (fits) std::memcpy(data, value.data(), value.size());
@@ -48,11 +52,13 @@ struct FakePasswordHooks {
             --current->handles_held;
             return LONG(ERROR_SUCCESS);
         };
-        PasswordHooks.LoadLibraryA = [](LPCSTR) WINAPI {
+        PasswordHooks.LoadLibraryA = [](LPCSTR name) WINAPI {
+            current->names.push_back(name);
             ++current->handles_held;
             return PANEL;
         };
-        PasswordHooks.GetProcAddress = [](HMODULE, LPCSTR) WINAPI {
+        PasswordHooks.GetProcAddress = [](HMODULE, LPCSTR name) WINAPI {
+            current->names.push_back(name);
             return current->system.verifier_found ? &Verifier : FARPROC(nullptr);
         };
         PasswordHooks.FreeLibrary = [](HMODULE) WINAPI {
@@ -73,6 +79,8 @@ struct FakePasswordHooks {
     // libraries.
     bool running = false;
     int handles_held = 0;
+    // The key, value, library and routine names asked for, in order.
+    std::vector<std::string> names;
     static inline FakePasswordHooks* current = nullptr;
     static inline const HKEY DESKTOP = reinterpret_cast<HKEY>(uintptr_t(0x2000));
     static inline const HMODULE PANEL = reinterpret_cast<HMODULE>(uintptr_t(0xC91));
@@ -105,6 +113,17 @@ TEST(PasswordHooks, TheSettingAndThePanelDecideWhetherAVerifierLoads)
         EXPECT_FALSE(world.running);
         EXPECT_EQ(world.handles_held, 0);
     }
+}
+
+// The names are the system's: a misspelt one would load no verifier on a real
+// Windows 98 while every other test here still passed.
+TEST(PasswordHooks, TheVerifierIsLookedUpByTheSystemsNames)
+{
+    FakePasswordHooks world;
+    LoadPasswordHook();
+    EXPECT_THAT(world.names, testing::ElementsAre("Control Panel\\Desktop", "ScreenSaveUsePassword",
+                                                  "PASSWORD.CPL", "VerifyScreenSavePwd"));
+    UnloadPasswordHook();
 }
 
 TEST(PasswordHooks, OutsideTheFamilyTheRunningFlagIsLeftAlone)
