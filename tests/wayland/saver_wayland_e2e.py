@@ -1,19 +1,17 @@
 #!/usr/bin/env python3
 # The native saver as a Wayland client end to end, each area under a headless
-# sway of its own, driven from outside with grim, wtype, swaymsg and the
-# tests' virtual pointer. The pointer areas wait for the debug build's trace
-# of where the pointer entered.
+# sway of its own, driven from outside with grim, wtype and swaymsg. The
+# focus area waits for the debug build's trace of the keyboard's entering.
 #
-#     saver_wayland_e2e.py AREA LUMENFALL VIRTUAL_POINTER
-import os, signal, subprocess, sys
+#     saver_wayland_e2e.py AREA LUMENFALL
+import signal, sys
 
 from sway_session import Sway, stop, wait_for
 from e2e import check, model_pixels, run, shows_and_moves
 
-AREA, SAVER, POINTER = sys.argv[1:4]
+AREA, SAVER = sys.argv[1:3]
 SESSIONS = []
 GREY = bytes([63, 63, 63])  # sway's empty desktop
-BTN_LEFT, BTN_SIDE = 272, 275
 
 
 def session(**options):
@@ -50,29 +48,8 @@ def ends_by_signal(program, number, sway):
           f"{signal.Signals(number).name} ends it, every window gone, by the signal")
 
 
-class Pointer:
-    def __init__(self, sway):
-        self.process = sway.start(POINTER, stdin=subprocess.PIPE).process
-
-    def __call__(self, command):
-        self.process.stdin.write(command + "\n")
-        self.process.stdin.flush()
-        return self.process.stdout.readline().strip() == "ok"
-
-
-def white_near(sway, x, y, size=24):
-    # Pure white, which the cursor's outline has and the scene never shows.
-    width, _, d = sway.screenshot(cursor=True)
-    at = lambda row, column: 3 * (row * width + column)
-    return any(d[at(row, column):at(row, column) + 3] == b"\xff\xff\xff"
-               for row in range(y, y + size) for column in range(x, x + size))
-
-
 def scene():
     sway = session()
-    pointer = Pointer(sway)
-    check(pointer("to 320 240 640 480") and wait_for(lambda: white_near(sway, 320, 240), 5),
-          "the cursor shows over the empty desktop")
     program = saver(sway)
     shows_and_moves(lambda: model(sway))
     check(ours(sway) == [("lumenfall", "HEADLESS-1", program.process.pid)],
@@ -80,7 +57,6 @@ def scene():
     pixels = sway.screenshot()[2]
     check(GREY not in {pixels[i:i + 3] for i in range(0, len(pixels), 3)},
           "no pixel of the desktop shows beside it")
-    check(not white_near(sway, 320, 240), "the cursor is hidden over it")
     ends_by_signal(program, signal.SIGTERM, sway)
 
 
@@ -110,21 +86,6 @@ def focus():
     sway.message("workspace", "2")
     check(program and program.exit_code(3) == 0, "turning to another workspace ends it with 0")
     stop(typist.process)
-
-
-def pointer():
-    sway = session()
-    pointer = Pointer(sway)
-    check(pointer("to 300 300 640 480"), "the virtual pointer stands at 300, 300")
-    program = drawing(sway)
-    check(program and wait_for(lambda: program.said("Pointer entered at"), 5),
-          "the pointer enters the saver's window")
-    check(pointer("move 3 1") and program.exit_code(1) is None, "a travel of 4 pixels keeps it")
-    check(pointer("move 0 1") and program.exit_code(5) == 0, "a travel of 5 ends it with 0")
-    program = drawing(sway)
-    wait_for(lambda: program.said("Pointer entered at"), 5)
-    check(pointer(f"click {BTN_SIDE}") and program.exit_code(1) is None, "a side button keeps it")
-    check(pointer(f"click {BTN_LEFT}") and program.exit_code(5) == 0, "a click ends it with 0")
 
 
 def outputs():

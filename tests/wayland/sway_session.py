@@ -12,9 +12,9 @@ USER, GROUP = "nobody", "nogroup"
 
 class Program:
     # A client of the compositor, with its standard error gathered as it comes.
-    def __init__(self, command, env, stdin=None):
-        self.process = subprocess.Popen(command, env=env, text=True, stdin=stdin,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    def __init__(self, command):
+        self.process = subprocess.Popen(command, text=True, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE)
         # Extended a line at a time, as each comes.
         self.lines = []
         threading.Thread(target=self.lines.extend, args=(self.process.stderr,), daemon=True).start()
@@ -71,10 +71,9 @@ class Sway:
         return ["setpriv", f"--reuid={USER}", f"--regid={GROUP}", "--clear-groups", "env", "-i",
                 *pairs, *command]
 
-    def start(self, *command, extra=None, stdin=None):
+    def start(self, *command, extra=None):
         # The program runs as the compositor's user: the socket is theirs.
-        program = Program(self.as_user(list(command), dict(self.env, **(extra or {}))),
-                          None, stdin)
+        program = Program(self.as_user(list(command), dict(self.env, **(extra or {}))))
         self.started.append(program.process)
         return program
 
@@ -100,10 +99,9 @@ class Sway:
         walk(self.message("-t", "get_tree") or {}, None)
         return found
 
-    def screenshot(self, output=None, cursor=False):
+    def screenshot(self, output=None):
         # (width, height, pixel bytes r g b ...) of one output, or of the whole layout.
-        command = ["grim", "-t", "ppm", *(["-c"] if cursor else []),
-                   *(["-o", output] if output else []), "-"]
+        command = ["grim", "-t", "ppm", *(["-o", output] if output else []), "-"]
         return ppm(self.run(*command).stdout)
 
     def close(self):
