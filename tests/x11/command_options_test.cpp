@@ -1,6 +1,6 @@
 // The Linux program's command line (the Windows grammar read through the
 // joined arguments, the X11 daemons' options beside it), the display server
-// it and the environment choose, and the frame pace.
+// it and the environment choose.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "platform/linux/command_options.h"
-#include "platform/linux/frame_pace.h"
 #include "platform/linux/host_choice.h"
 
 namespace {
@@ -19,6 +18,17 @@ constexpr unsigned long NO_WINDOW = 0;
 constexpr bool FROM_TAIL = true, FPS = true;
 constexpr Action SAVE = Action::Save, ABOUT = Action::About;
 constexpr int CAP = DEFAULT_MAX_FPS;
+constexpr Target TOP = Target::TopLevel;
+const WindowGeometry SIZED = {.width = 300, .height = 200};
+const WindowGeometry PLACED = {
+    .width = 640, .height = 480, .positioned = true, .x = 10, .y = 20, .from_bottom = true};
+const WindowGeometry AT_RIGHT = {
+    .width = 30, .height = 20, .positioned = true, .y = 5, .from_right = true};
+
+auto Fields(const WindowGeometry& g)
+{
+    return std::tie(g.width, g.height, g.positioned, g.x, g.y, g.from_right, g.from_bottom);
+}
 
 // `line` split at blanks, as the shell hands it over.
 CommandOptions Parse(const char* line, const char* xscreensaver_window)
@@ -35,45 +45,51 @@ CommandOptions Parse(const char* line, const char* xscreensaver_window)
 struct AcceptedRow {
     const char* name;
     const char* arguments;
-    const char* xscreensaver_window;
     Action action;
     Target target;
     unsigned long window;
     bool from_tail;
     bool show_fps;
     int max_fps;
+    WindowGeometry geometry = {};
+    const char* daemon_window = nullptr;  // $XSCREENSAVER_WINDOW
 };
 
 const AcceptedRow ACCEPTED_ROWS[] = {
-    {"nothing", "", nullptr, ABOUT, OWN, NO_WINDOW, false, false, CAP},
+    {"nothing", "", ABOUT, OWN, NO_WINDOW, false, false, CAP},
     // One letter after a dash stays the screen saver's switch.
-    {"dashed_about", "-c:5", nullptr, ABOUT, OWN, 5, FROM_TAIL, false, CAP},
-    {"dashed_preview", "-p77", nullptr, SAVE, HOST, 77, FROM_TAIL, false, CAP},
-    {"help_first", "--help /s", nullptr, Action::Help, OWN, NO_WINDOW, false, false, CAP},
-    {"root_window", "-root", "", SAVE, Target::RootWindow, NO_WINDOW, false, false, CAP},
-    {"window_id_in_hex", "-window-id 0x1C00003", nullptr, SAVE, HOST, 0x1c00003, false, false, CAP},
+    {"dashed_about", "-c:5", ABOUT, OWN, 5, FROM_TAIL, false, CAP},
+    {"dashed_preview", "-p77", SAVE, HOST, 77, FROM_TAIL, false, CAP},
+    {"help_first", "--help /s", Action::Help, OWN, NO_WINDOW, false, false, CAP},
+    {"root_window", "-root", SAVE, Target::RootWindow, NO_WINDOW, false, false, CAP, {}, ""},
+    {"window_id_in_hex", "-window-id 0x1C00003", SAVE, HOST, 0x1c00003, false, false, CAP},
     // A settings tool's preview appends --window-id to the daemon's --root.
-    {"settings_preview", "--root --window-id=0x4E5", "0x99", SAVE, HOST, 0x4e5, false, false, CAP},
-    {"fps_alone", "--fps", nullptr, SAVE, OWN, NO_WINDOW, false, FPS, CAP},
-    {"fps_undone", "-fps -no-fps", nullptr, SAVE, OWN, NO_WINDOW, false, false, CAP},
-    {"highest_cap", "--max-fps=1000", nullptr, SAVE, OWN, NO_WINDOW, false, false, 1000},
-    {"rate_of_a_preview", "/p 55 -fps --max-fps 30", nullptr, SAVE, HOST, 55, FROM_TAIL, FPS, 30},
-    {"delay", "-delay 20000", nullptr, SAVE, OWN, NO_WINDOW, false, false, 50},
-    {"no_delay", "-delay 0", nullptr, SAVE, OWN, NO_WINDOW, false, false, 0},
-    {"shortest_delay", "-delay 1", nullptr, SAVE, OWN, NO_WINDOW, false, false, 1000},
+    {"settings_tool", "--root --window-id=0x4E5", SAVE, HOST, 0x4e5, false, false, CAP, {}, "0x99"},
+    {"fps_alone", "--fps", SAVE, OWN, NO_WINDOW, false, FPS, CAP},
+    {"fps_undone", "-fps -no-fps", SAVE, OWN, NO_WINDOW, false, false, CAP},
+    {"highest_cap", "--max-fps=1000", SAVE, OWN, NO_WINDOW, false, false, 1000},
+    {"rate_of_a_preview", "/p 55 -fps --max-fps 30", SAVE, HOST, 55, FROM_TAIL, FPS, 30},
+    {"delay", "-delay 20000", SAVE, OWN, NO_WINDOW, false, false, 50},
+    {"no_delay", "-delay 0", SAVE, OWN, NO_WINDOW, false, false, 0},
+    {"shortest_delay", "-delay 1", SAVE, OWN, NO_WINDOW, false, false, 1000},
+    // X programs' geometry: '=' before it, 'X' for 'x', '-' counting from the far edges.
+    {"sized", "-window -geometry =300X200", SAVE, TOP, NO_WINDOW, false, false, CAP, SIZED},
+    {"placed", "-window -geometry 640x480+10-20", SAVE, TOP, NO_WINDOW, false, false, CAP, PLACED},
+    {"at_right", "-window -geometry 30x20-0+5", SAVE, TOP, NO_WINDOW, false, false, CAP, AT_RIGHT},
 };
 
 TEST(CommandOptions, AsksForWhatTheLineSays)
 {
     for (const AcceptedRow& row : ACCEPTED_ROWS) {
         SCOPED_TRACE(row.name);
-        const CommandOptions options = Parse(row.arguments, row.xscreensaver_window);
+        const CommandOptions options = Parse(row.arguments, row.daemon_window);
         EXPECT_EQ(options.action, row.action) << options.message;
         EXPECT_EQ(options.target, row.target);
         EXPECT_EQ(options.window, row.window);
         EXPECT_EQ(options.window_from_tail, row.from_tail);
         EXPECT_EQ(options.show_fps, row.show_fps);
         EXPECT_EQ(options.max_fps, row.max_fps);
+        EXPECT_EQ(Fields(options.geometry), Fields(row.geometry));
     }
 }
 
@@ -101,7 +117,10 @@ const RefusalRow REFUSAL_ROWS[] = {
     {"root_and_tail", "--root /s", nullptr, "\"/s\" cannot go with"},
     {"window_and_root", "-window --root", nullptr, "--window cannot go with"},
     {"lone_geometry", "-geometry 640x480", nullptr, "--geometry goes with --window"},
-    {"bad_geometry", "-window -geometry 640x", nullptr, "--geometry wants"},
+    {"no_height", "-window -geometry 640x", nullptr, "--geometry wants"},
+    {"one_offset", "-window -geometry 640x480+10", nullptr, "--geometry wants"},
+    {"zero_width", "-window -geometry 0x480", nullptr, "--geometry wants"},
+    {"trailing_text", "-window -geometry 640x480+1+2px", nullptr, "--geometry wants"},
     // After a dash a word is an option, never a switch read by its first letter.
     {"unknown_word", "-sync=1", nullptr, "unknown option -sync"},
     {"both_hosts", "--wayland --x11", nullptr, "exclude each other"},
@@ -115,38 +134,6 @@ TEST(CommandOptions, RefusesSayingWhy)
         const CommandOptions options = Parse(row.arguments, row.xscreensaver_window);
         EXPECT_EQ(options.action, Action::Refuse);
         EXPECT_THAT(options.message, testing::HasSubstr(row.message));
-    }
-}
-
-auto Fields(const WindowGeometry& g)
-{
-    return std::tie(g.width, g.height, g.positioned, g.x, g.y, g.from_right, g.from_bottom);
-}
-
-struct GeometryRow {
-    const char* name;
-    const char* text;
-    bool valid;
-    WindowGeometry geometry;  // width, height, positioned, x, y, from_right, from_bottom
-};
-
-const GeometryRow GEOMETRY_ROWS[] = {
-    {"size", "=300X200", true, {300, 200, false, 0, 0, false, false}},
-    {"placed", "640x480+10-20", true, {640, 480, true, 10, 20, false, true}},
-    {"from_the_right", "30x20-0+5", true, {30, 20, true, 0, 5, true, false}},
-    {"one_offset", "640x480+10", false, {}},
-    {"zero_width", "0x480", false, {}},
-    {"trailing_text", "640x480+1+2px", false, {}},
-};
-
-TEST(CommandOptions, ReadsGeometryAsXProgramsDo)
-{
-    for (const GeometryRow& row : GEOMETRY_ROWS) {
-        SCOPED_TRACE(row.name);
-        WindowGeometry read;
-        EXPECT_EQ(ParseGeometry(row.text, &read), row.valid);
-        if (!row.valid) continue;
-        EXPECT_EQ(Fields(read), Fields(row.geometry));
     }
 }
 
@@ -175,7 +162,6 @@ const ChoiceRow CHOICE_ROWS[] = {
     {"forced_x11", "--x11 /s", SESSION, nullptr, X11, ""},
     {"wayland_in_own_window", "--wayland -window", SESSION, nullptr, X11, IN_X_WINDOW},
     {"wayland_under_daemon", "--wayland", SESSION, DAEMON_WINDOW, X11, IN_X_WINDOW},
-    {"output", "--output HDMI-A-1", SESSION, nullptr, WAYLAND, ""},
     {"output_on_x11", "--output DP-2", nullptr, nullptr, X11, "this run is on X11"},
 };
 
@@ -194,30 +180,4 @@ TEST(HostChoice, FollowsTheOptionsAndTheEnvironment)
     }
 }
 
-TEST(FramePace, WaitsOutThePeriodAndStartsAfreshWhenLate)
-{
-    constexpr int64_t MS = 1'000'000;
-    constexpr int FIFTY_A_SECOND = 50;  // 20 ms a frame
-    const struct {
-        int64_t done_ms;
-        int64_t wait_ms;
-    } frames[] = {
-        {1000, 0},
-        {1005, 15},
-        // 80 ms late: the count starts afresh rather than rushing to catch up.
-        {1100, 0},
-        {1101, 19},
-    };
-    FramePace pace(FIFTY_A_SECOND);
-    FramePace uncapped(0);
-    for (const auto& frame : frames) {
-        SCOPED_TRACE(frame.done_ms);
-        const int64_t now = frame.done_ms * MS;
-        pace.FrameDone(now);
-        uncapped.FrameDone(now);
-        EXPECT_EQ(pace.TimeToNextFrame(now).tv_nsec, frame.wait_ms * MS);
-        EXPECT_EQ(pace.Waiting(now), frame.wait_ms > 0);
-        EXPECT_FALSE(uncapped.Waiting(now));
-    }
-}
 }  // namespace
