@@ -39,9 +39,8 @@ def black(sway, output):
 
 def ends_by_signal(program, number, sway):
     program.process.send_signal(number)
-    name = signal.Signals(number).name
-    check(program.exit_code(5) == -number, f"{name} ends it by the signal")
-    check(wait_for(lambda: not ours(sway), 5), f"and every window of it goes after {name}")
+    check(program.exit_code(5) == -number and wait_for(lambda: not ours(sway), 5),
+          f"{signal.Signals(number).name} ends it, every window gone, by the signal")
 
 
 def scene():

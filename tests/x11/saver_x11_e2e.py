@@ -98,7 +98,8 @@ def command_lines():
     for line, env, code, said in [
             ("/x", None, NO_RUN_MODE, "lumenfall: "),
             ("/p 1234", no_display, NO_RUN_MODE, "1234 names no window"),
-            ("--root", no_display, 1, "(DISPLAY is not set)"),
+            ("--root", no_display, 1, "XOpenDisplay failed"),
+            ("--root", dict(ENV, DISPLAY=""), 1, '"" (DISPLAY is not set)'),
             ("--help", None, 0, "--window-id"),
             ("--version", None, 0, "lumenfall 1.")]:
         process = saver(*line.split(" "), env=env)
