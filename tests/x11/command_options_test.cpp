@@ -96,42 +96,42 @@ TEST(CommandOptions, AsksForWhatTheLineSays)
 struct RefusalRow {
     const char* name;
     const char* arguments;
-    const char* xscreensaver_window;
     const char* message;  // a piece of it
+    const char* daemon_window = nullptr;
 };
 
 const char NO_WINDOW_ID[] = "--window-id wants an X window id";
 
 const RefusalRow REFUSAL_ROWS[] = {
-    {"password_change", "/a 12", nullptr, "password change (/a)"},
+    {"password_change", "/a 12", "password change (/a)"},
     // The Windows grammar is decimal.
-    {"hex_preview", "/p 0x1a", nullptr, "\"/p 0x1a\" names no window"},
-    {"missing_value", "--window-id", nullptr, "--window-id needs a value"},
-    {"id_not_a_number", "--window-id 12abc", nullptr, "not \"12abc\""},
-    {"id_zero", "--window-id 0", nullptr, NO_WINDOW_ID},
-    {"id_beyond_29_bits", "--window-id 0x20000000", nullptr, NO_WINDOW_ID},
-    {"cap_too_high", "--max-fps 1001", nullptr, "from 0 to 1000,"},
-    {"delay_too_long", "-delay 1000001", nullptr, "from 0 to 1000000,"},
-    {"flag_with_value", "--fps=1", nullptr, "--fps takes no value"},
-    {"bad_daemon_window", "--root", "0xzz", "XSCREENSAVER_WINDOW holds \"0xzz\""},
-    {"root_and_tail", "--root /s", nullptr, "\"/s\" cannot go with"},
-    {"window_and_root", "-window --root", nullptr, "--window cannot go with"},
-    {"lone_geometry", "-geometry 640x480", nullptr, "--geometry goes with --window"},
-    {"no_height", "-window -geometry 640x", nullptr, "--geometry wants"},
-    {"one_offset", "-window -geometry 640x480+10", nullptr, "--geometry wants"},
-    {"zero_width", "-window -geometry 0x480", nullptr, "--geometry wants"},
-    {"trailing_text", "-window -geometry 640x480+1+2px", nullptr, "--geometry wants"},
+    {"hex_preview", "/p 0x1a", "\"/p 0x1a\" names no window"},
+    {"missing_value", "--window-id", "--window-id needs a value"},
+    {"id_not_a_number", "--window-id 12abc", "not \"12abc\""},
+    {"id_zero", "--window-id 0", NO_WINDOW_ID},
+    {"id_beyond_29_bits", "--window-id 0x20000000", NO_WINDOW_ID},
+    {"cap_too_high", "--max-fps 1001", "from 0 to 1000,"},
+    {"delay_too_long", "-delay 1000001", "from 0 to 1000000,"},
+    {"flag_with_value", "--fps=1", "--fps takes no value"},
+    {"bad_daemon_window", "--root", "XSCREENSAVER_WINDOW holds \"0xzz\"", "0xzz"},
+    {"root_and_tail", "--root /s", "\"/s\" cannot go with"},
+    {"window_and_root", "-window --root", "--window cannot go with"},
+    {"lone_geometry", "-geometry 640x480", "--geometry goes with --window"},
+    {"no_height", "-window -geometry 640x", "--geometry wants"},
+    {"one_offset", "-window -geometry 640x480+10", "--geometry wants"},
+    {"zero_width", "-window -geometry 0x480", "--geometry wants"},
+    {"trailing_text", "-window -geometry 640x480+1+2px", "--geometry wants"},
     // After a dash a word is an option, never a switch read by its first letter.
-    {"unknown_word", "-sync=1", nullptr, "unknown option -sync"},
-    {"both_hosts", "--wayland --x11", nullptr, "exclude each other"},
-    {"empty_output", "--output=", nullptr, "the name of an output"},
+    {"unknown_word", "-sync=1", "unknown option -sync"},
+    {"both_hosts", "--wayland --x11", "exclude each other"},
+    {"empty_output", "--output=", "the name of an output"},
 };
 
 TEST(CommandOptions, RefusesSayingWhy)
 {
     for (const RefusalRow& row : REFUSAL_ROWS) {
         SCOPED_TRACE(row.name);
-        const CommandOptions options = Parse(row.arguments, row.xscreensaver_window);
+        const CommandOptions options = Parse(row.arguments, row.daemon_window);
         EXPECT_EQ(options.action, Action::Refuse);
         EXPECT_THAT(options.message, testing::HasSubstr(row.message));
     }
