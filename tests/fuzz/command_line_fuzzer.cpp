@@ -1,13 +1,12 @@
-// Arbitrary bytes through both command-line grammars: the screen saver's own
-// tail and, cut at NULs into arguments, the Linux program's options. Neither
-// may read out of bounds (the sanitizers watch), and each answer must be one
-// that its caller can act on.
+// Arbitrary bytes, cut at NULs into arguments, through the Linux program's
+// options and the screen saver's own grammar that reads the rest. Neither may
+// read out of bounds (the sanitizers watch), and the answer must be one that
+// the program can act on.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "framework/command_line.h"
 #include "platform/linux/command_options.h"
 
 static void Require(bool condition)
@@ -18,13 +17,6 @@ static void Require(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const std::string tail = text.substr(0, text.find('\0'));
-    const RunRequest request = ParseCommandTail(tail.c_str());
-    Require(request.mode >= RunMode::ConfigureUnowned && request.mode <= RunMode::None);
-    const bool only_separators = tail.find_first_not_of(" -/") == std::string::npos;
-    Require((request.mode == RunMode::ConfigureUnowned) == only_separators);
-    Require(request.handle == 0 || request.mode != RunMode::FullScreen);
-
     std::vector<std::string> arguments;
     for (size_t start = 0; start <= text.size();) {
         const size_t end = std::min(text.find('\0', start), text.size());

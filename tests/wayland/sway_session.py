@@ -12,9 +12,9 @@ USER, GROUP = "nobody", "nogroup"
 
 class Program:
     # A client of the compositor, with its standard error gathered as it comes.
-    def __init__(self, command, env, stdin=None):
-        self.process = subprocess.Popen(command, env=env, text=True, stdin=stdin,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    def __init__(self, command):
+        self.process = subprocess.Popen(command, text=True, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE)
         # Extended a line at a time, as each comes.
         self.lines = []
         threading.Thread(target=self.lines.extend, args=(self.process.stderr,), daemon=True).start()
@@ -29,7 +29,7 @@ class Program:
 class Sway:
     # Headless, or `inside` another one: then its outputs are windows there
     # (WL-1, ...), which go when those windows are closed.
-    def __init__(self, outputs=1, xwayland=False, size="640x480", inside=None):
+    def __init__(self, xwayland=False, size="640x480", inside=None):
         self.started = []
         user = pwd.getpwnam(USER)
         self.home = tempfile.mkdtemp(prefix="lumenfall-sway-")
@@ -37,17 +37,16 @@ class Sway:
         self.runtime = os.path.join(self.home, "runtime")
         os.mkdir(self.runtime, 0o700)
         os.chown(self.runtime, user.pw_uid, user.pw_gid)
-        width = int(size.split("x")[0])
         config = os.path.join(self.home, "config")
         with open(config, "w") as f:
             f.write(f"xwayland {'enable' if xwayland else 'disable'}\n")
-            for n in range(1, outputs + 1 if inside is None else 1):
-                f.write(f"output HEADLESS-{n} resolution {size} position {(n - 1) * width} 0\n")
+            if inside is None:
+                f.write(f"output HEADLESS-1 resolution {size}\n")
         self.base = {"HOME": self.home, "PATH": "/usr/bin:/bin", "XDG_RUNTIME_DIR": self.runtime}
         self.log = open(os.path.join(self.home, "sway.log"), "w")
         env = dict(self.base, WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
         if inside is None:
-            env.update(WLR_BACKENDS="headless", WLR_HEADLESS_OUTPUTS=str(outputs))
+            env.update(WLR_BACKENDS="headless", WLR_HEADLESS_OUTPUTS="1")
         else:
             outer_socket = os.path.join(inside.runtime, inside.env["WAYLAND_DISPLAY"])
             env.update(WLR_BACKENDS="wayland", WAYLAND_DISPLAY=outer_socket)
@@ -71,10 +70,9 @@ class Sway:
         return ["setpriv", f"--reuid={USER}", f"--regid={GROUP}", "--clear-groups", "env", "-i",
                 *pairs, *command]
 
-    def start(self, *command, extra=None, stdin=None):
+    def start(self, *command, extra=None):
         # The program runs as the compositor's user: the socket is theirs.
-        program = Program(self.as_user(list(command), dict(self.env, **(extra or {}))),
-                          None, stdin)
+        program = Program(self.as_user(list(command), dict(self.env, **(extra or {}))))
         self.started.append(program.process)
         return program
 
@@ -100,10 +98,9 @@ class Sway:
         walk(self.message("-t", "get_tree") or {}, None)
         return found
 
-    def screenshot(self, output=None, cursor=False):
+    def screenshot(self, output=None):
         # (width, height, pixel bytes r g b ...) of one output, or of the whole layout.
-        command = ["grim", "-t", "ppm", *(["-c"] if cursor else []),
-                   *(["-o", output] if output else []), "-"]
+        command = ["grim", "-t", "ppm", *(["-o", output] if output else []), "-"]
         return ppm(self.run(*command).stdout)
 
     def close(self):

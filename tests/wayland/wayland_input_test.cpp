@@ -1,9 +1,7 @@
-// The seat's events as the saver's input events, and who holds the
-// keyboard; no compositor is needed to make them.
+// The seat's events as the saver's input events; no compositor is needed to
+// make them.
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
-
-#include <vector>
 
 #include "platform/wayland/wayland_input.h"
 
@@ -61,38 +59,4 @@ TEST(WaylandInput, TranslatesTheSeatsEvents)
     }
 }
 
-enum class Step { EnterScene, LeaveScene, EnterCover, KeyboardGone };
-using enum Step;
-
-struct FocusRow {
-    const char* name;
-    std::vector<Step> steps;
-    bool lost;
-};
-
-const FocusRow FOCUS_ROWS[] = {
-    {"never_had_it", {}, false},
-    {"left_us", {EnterScene, LeaveScene}, true},
-    // A cover mapped beside the scene takes the focus: the leave comes first.
-    {"moved_to_a_cover", {EnterScene, LeaveScene, EnterCover}, false},
-    {"a_stale_leave", {EnterScene, EnterCover, LeaveScene}, false},
-    {"keyboard_went", {EnterScene, LeaveScene, KeyboardGone}, false},
-    {"back_after_the_keyboard", {EnterScene, KeyboardGone, EnterScene, LeaveScene}, true},
-};
-
-TEST(WaylandInput, FocusIsLostOnlyWhenNoneOfOursHoldsIt)
-{
-    const int scene = 0, cover = 0;
-    for (const FocusRow& row : FOCUS_ROWS) {
-        SCOPED_TRACE(row.name);
-        KeyboardFocusWayland focus;
-        for (const Step step : row.steps) {
-            if (step == EnterScene) focus.Enter(&scene);
-            if (step == LeaveScene) focus.Leave(&scene);
-            if (step == EnterCover) focus.Enter(&cover);
-            if (step == KeyboardGone) focus.Forget();
-        }
-        EXPECT_EQ(focus.Lost(), row.lost);
-    }
-}
 }  // namespace

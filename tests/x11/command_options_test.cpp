@@ -1,5 +1,6 @@
 // The Linux program's command line (the Windows grammar read through the
-// joined arguments, the X11 daemons' options beside it) and the frame pace.
+// joined arguments, the X11 daemons' options beside it), the display server
+// it and the environment choose.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 #include <tuple>
 
 #include "platform/linux/command_options.h"
-#include "platform/linux/frame_pace.h"
+#include "platform/linux/host_choice.h"
 
 namespace {
 using Action = CommandOptions::Action;
@@ -17,9 +18,20 @@ constexpr unsigned long NO_WINDOW = 0;
 constexpr bool FROM_TAIL = true, FPS = true;
 constexpr Action SAVE = Action::Save, ABOUT = Action::About;
 constexpr int CAP = DEFAULT_MAX_FPS;
+constexpr Target TOP = Target::TopLevel;
+const WindowGeometry SIZED = {.width = 300, .height = 200};
+const WindowGeometry PLACED = {
+    .width = 640, .height = 480, .positioned = true, .x = 10, .y = 20, .from_bottom = true};
+const WindowGeometry AT_RIGHT = {
+    .width = 30, .height = 20, .positioned = true, .y = 5, .from_right = true};
+
+auto Fields(const WindowGeometry& g)
+{
+    return std::tie(g.width, g.height, g.positioned, g.x, g.y, g.from_right, g.from_bottom);
+}
 
 // `line` split at blanks, as the shell hands it over.
-CommandOptions Parse(const char* line, const char* xscreensaver_window = nullptr)
+CommandOptions Parse(const char* line, const char* xscreensaver_window)
 {
     std::istringstream words(line);
     std::vector<std::string> arguments;
@@ -33,149 +45,139 @@ CommandOptions Parse(const char* line, const char* xscreensaver_window = nullptr
 struct AcceptedRow {
     const char* name;
     const char* arguments;
-    const char* xscreensaver_window;
     Action action;
     Target target;
     unsigned long window;
     bool from_tail;
     bool show_fps;
     int max_fps;
+    WindowGeometry geometry = {};
+    const char* daemon_window = nullptr;  // $XSCREENSAVER_WINDOW
 };
 
 const AcceptedRow ACCEPTED_ROWS[] = {
-    {"nothing", "", nullptr, ABOUT, OWN, NO_WINDOW, false, false, CAP},
+    {"nothing", "", ABOUT, OWN, NO_WINDOW, false, false, CAP},
     // One letter after a dash stays the screen saver's switch.
-    {"dashed_about", "-c:5", nullptr, ABOUT, OWN, 5, FROM_TAIL, false, CAP},
-    {"dashed_switch", "-s", nullptr, SAVE, OWN, NO_WINDOW, false, false, CAP},
-    {"dashed_preview", "-p77", nullptr, SAVE, HOST, 77, FROM_TAIL, false, CAP},
-    {"help_first", "--help /s", nullptr, Action::Help, OWN, NO_WINDOW, false, false, CAP},
-    {"root_window", "-root", "", SAVE, Target::RootWindow, NO_WINDOW, false, false, CAP},
-    {"window_id_in_hex", "-window-id 0x1C00003", nullptr, SAVE, HOST, 0x1c00003, false, false, CAP},
-    {"window_id_over_daemon", "--window-id=123", "0x99", SAVE, HOST, 123, false, false, CAP},
+    {"dashed_about", "-c:5", ABOUT, OWN, 5, FROM_TAIL, false, CAP},
+    {"dashed_preview", "-p77", SAVE, HOST, 77, FROM_TAIL, false, CAP},
+    {"help_first", "--help /s", Action::Help, OWN, NO_WINDOW, false, false, CAP},
+    {"root_window", "-root", SAVE, Target::RootWindow, NO_WINDOW, false, false, CAP, {}, ""},
+    {"window_id_in_hex", "-window-id 0x1C00003", SAVE, HOST, 0x1c00003, false, false, CAP},
     // A settings tool's preview appends --window-id to the daemon's --root.
-    {"settings_preview", "--root --window-id 0x4E5", "0x99", SAVE, HOST, 0x4e5, false, false, CAP},
-    {"fps_alone", "--fps", nullptr, SAVE, OWN, NO_WINDOW, false, FPS, CAP},
-    {"fps_undone", "-fps -no-fps", nullptr, SAVE, OWN, NO_WINDOW, false, false, CAP},
-    {"highest_cap", "--max-fps=1000", nullptr, SAVE, OWN, NO_WINDOW, false, false, 1000},
-    {"rate_of_a_preview", "/p 55 -fps --max-fps 30", nullptr, SAVE, HOST, 55, FROM_TAIL, FPS, 30},
-    {"delay", "-delay 20000", nullptr, SAVE, OWN, NO_WINDOW, false, false, 50},
-    {"no_delay", "-delay 0", nullptr, SAVE, OWN, NO_WINDOW, false, false, 0},
-    {"shortest_delay", "-delay 1", nullptr, SAVE, OWN, NO_WINDOW, false, false, 1000},
+    {"settings_tool", "--root --window-id=0x4E5", SAVE, HOST, 0x4e5, false, false, CAP, {}, "0x99"},
+    {"fps_alone", "--fps", SAVE, OWN, NO_WINDOW, false, FPS, CAP},
+    {"fps_undone", "-fps -no-fps", SAVE, OWN, NO_WINDOW, false, false, CAP},
+    {"highest_cap", "--max-fps=1000", SAVE, OWN, NO_WINDOW, false, false, 1000},
+    {"rate_of_a_preview", "/p 55 -fps --max-fps 30", SAVE, HOST, 55, FROM_TAIL, FPS, 30},
+    {"delay", "-delay 20000", SAVE, OWN, NO_WINDOW, false, false, 50},
+    {"no_delay", "-delay 0", SAVE, OWN, NO_WINDOW, false, false, 0},
+    {"shortest_delay", "-delay 1", SAVE, OWN, NO_WINDOW, false, false, 1000},
+    // X programs' geometry: '=' before it, 'X' for 'x', '-' counting from the far edges.
+    {"sized", "-window -geometry =300X200", SAVE, TOP, NO_WINDOW, false, false, CAP, SIZED},
+    {"placed", "-window -geometry 640x480+10-20", SAVE, TOP, NO_WINDOW, false, false, CAP, PLACED},
+    {"at_right", "-window -geometry 30x20-0+5", SAVE, TOP, NO_WINDOW, false, false, CAP, AT_RIGHT},
 };
 
 TEST(CommandOptions, AsksForWhatTheLineSays)
 {
     for (const AcceptedRow& row : ACCEPTED_ROWS) {
         SCOPED_TRACE(row.name);
-        const CommandOptions options = Parse(row.arguments, row.xscreensaver_window);
+        const CommandOptions options = Parse(row.arguments, row.daemon_window);
         EXPECT_EQ(options.action, row.action) << options.message;
         EXPECT_EQ(options.target, row.target);
         EXPECT_EQ(options.window, row.window);
         EXPECT_EQ(options.window_from_tail, row.from_tail);
         EXPECT_EQ(options.show_fps, row.show_fps);
         EXPECT_EQ(options.max_fps, row.max_fps);
+        EXPECT_EQ(Fields(options.geometry), Fields(row.geometry));
     }
 }
 
 struct RefusalRow {
     const char* name;
     const char* arguments;
-    const char* xscreensaver_window;
     const char* message;  // a piece of it
+    const char* daemon_window = nullptr;
 };
 
 const char NO_WINDOW_ID[] = "--window-id wants an X window id";
 
 const RefusalRow REFUSAL_ROWS[] = {
-    {"password_change", "/a 12", nullptr, "password change (/a)"},
+    {"password_change", "/a 12", "password change (/a)"},
     // The Windows grammar is decimal.
-    {"hex_preview", "/p 0x1a", nullptr, "\"/p 0x1a\" names no window"},
-    {"missing_value", "--window-id", nullptr, "--window-id needs a value"},
-    {"id_not_a_number", "--window-id 12abc", nullptr, "not \"12abc\""},
-    {"id_zero", "--window-id 0", nullptr, NO_WINDOW_ID},
-    {"id_beyond_29_bits", "--window-id 0x20000000", nullptr, NO_WINDOW_ID},
-    {"cap_too_high", "--max-fps 1001", nullptr, "from 0 to 1000,"},
-    {"delay_too_long", "-delay 1000001", nullptr, "from 0 to 1000000,"},
-    {"flag_with_value", "--fps=1", nullptr, "--fps takes no value"},
-    {"bad_daemon_window", "--root", "0xzz", "XSCREENSAVER_WINDOW holds \"0xzz\""},
-    {"root_and_tail", "--root /s", nullptr, "\"/s\" cannot go with"},
-    {"window_and_tail", "-window /s", nullptr, "\"/s\" cannot go with"},
-    {"window_and_root", "-window --root", nullptr, "--window cannot go with"},
-    {"lone_geometry", "-geometry 640x480", nullptr, "--geometry goes with --window"},
-    {"bad_geometry", "-window -geometry 640x", nullptr, "--geometry wants"},
+    {"hex_preview", "/p 0x1a", "\"/p 0x1a\" names no window"},
+    {"missing_value", "--window-id", "--window-id needs a value"},
+    {"id_not_a_number", "--window-id 12abc", "not \"12abc\""},
+    {"id_zero", "--window-id 0", NO_WINDOW_ID},
+    {"id_beyond_29_bits", "--window-id 0x20000000", NO_WINDOW_ID},
+    {"cap_too_high", "--max-fps 1001", "from 0 to 1000,"},
+    {"delay_too_long", "-delay 1000001", "from 0 to 1000000,"},
+    {"flag_with_value", "--fps=1", "--fps takes no value"},
+    {"bad_daemon_window", "--root", "XSCREENSAVER_WINDOW holds \"0xzz\"", "0xzz"},
+    {"root_and_tail", "--root /s", "\"/s\" cannot go with"},
+    {"window_and_root", "-window --root", "--window cannot go with"},
+    {"lone_geometry", "-geometry 640x480", "--geometry goes with --window"},
+    {"no_height", "-window -geometry 640x", "--geometry wants"},
+    {"one_offset", "-window -geometry 640x480+10", "--geometry wants"},
+    {"zero_width", "-window -geometry 0x480", "--geometry wants"},
+    {"trailing_text", "-window -geometry 640x480+1+2px", "--geometry wants"},
     // After a dash a word is an option, never a switch read by its first letter.
-    {"unknown_word", "-sync", nullptr, "unknown option -sync"},
-    {"unknown_with_value", "--sync=1", nullptr, "unknown option --sync"},
-    {"both_hosts", "--wayland --x11", nullptr, "exclude each other"},
-    {"empty_output", "--output=", nullptr, "the name of an output"},
+    {"unknown_word", "-sync=1", "unknown option -sync"},
+    {"both_hosts", "--wayland --x11", "exclude each other"},
+    {"empty_output", "--output=", "the name of an output"},
 };
 
 TEST(CommandOptions, RefusesSayingWhy)
 {
     for (const RefusalRow& row : REFUSAL_ROWS) {
         SCOPED_TRACE(row.name);
-        const CommandOptions options = Parse(row.arguments, row.xscreensaver_window);
+        const CommandOptions options = Parse(row.arguments, row.daemon_window);
         EXPECT_EQ(options.action, Action::Refuse);
         EXPECT_THAT(options.message, testing::HasSubstr(row.message));
     }
 }
 
-auto Fields(const WindowGeometry& g)
-{
-    return std::tie(g.width, g.height, g.positioned, g.x, g.y, g.from_right, g.from_bottom);
-}
+constexpr DisplayHost WAYLAND = DisplayHost::Wayland, X11 = DisplayHost::X11;
+const char SESSION[] = "wayland-1", DAEMON_WINDOW[] = "0x400001";
+const char IN_X_WINDOW[] = "--wayland cannot draw in an X window";
 
-struct GeometryRow {
+// A window of X's, named on the line or by a daemon, keeps the run on X11.
+struct ChoiceRow {
     const char* name;
-    const char* text;
-    bool valid;
-    WindowGeometry geometry;  // width, height, positioned, x, y, from_right, from_bottom
+    const char* arguments;
+    const char* wayland_display;  // $WAYLAND_DISPLAY
+    const char* daemon_window;    // $XSCREENSAVER_WINDOW
+    DisplayHost host;
+    const char* refusal;  // a piece of it; empty when the run goes ahead
 };
 
-const GeometryRow GEOMETRY_ROWS[] = {
-    {"size", "=300X200", true, {300, 200, false, 0, 0, false, false}},
-    {"placed", "640x480+10-20", true, {640, 480, true, 10, 20, false, true}},
-    {"from_the_right", "30x20-0+5", true, {30, 20, true, 0, 5, true, false}},
-    {"one_offset", "640x480+10", false, {}},
-    {"zero_width", "0x480", false, {}},
-    {"trailing_text", "640x480+1+2px", false, {}},
+const ChoiceRow CHOICE_ROWS[] = {
+    {"wayland_when_set", "/s", SESSION, nullptr, WAYLAND, ""},
+    {"x11_when_unset", "/s", nullptr, nullptr, X11, ""},
+    {"x11_when_empty", "/s", "", nullptr, X11, ""},
+    {"root_means_x11", "--root", SESSION, nullptr, X11, ""},
+    {"own_window_means_x11", "-window", SESSION, nullptr, X11, ""},
+    {"daemon_window_means_x11", "/s", SESSION, DAEMON_WINDOW, X11, ""},
+    {"forced_wayland", "--wayland", nullptr, nullptr, WAYLAND, ""},
+    {"forced_x11", "--x11 /s", SESSION, nullptr, X11, ""},
+    {"wayland_in_own_window", "--wayland -window", SESSION, nullptr, X11, IN_X_WINDOW},
+    {"wayland_under_daemon", "--wayland", SESSION, DAEMON_WINDOW, X11, IN_X_WINDOW},
+    {"output_on_x11", "--output DP-2", nullptr, nullptr, X11, "this run is on X11"},
 };
 
-TEST(CommandOptions, ReadsGeometryAsXProgramsDo)
+TEST(HostChoice, FollowsTheOptionsAndTheEnvironment)
 {
-    for (const GeometryRow& row : GEOMETRY_ROWS) {
+    for (const ChoiceRow& row : CHOICE_ROWS) {
         SCOPED_TRACE(row.name);
-        WindowGeometry read;
-        EXPECT_EQ(ParseGeometry(row.text, &read), row.valid);
-        if (!row.valid) continue;
-        EXPECT_EQ(Fields(read), Fields(row.geometry));
+        const CommandOptions options = Parse(row.arguments, row.daemon_window);
+        ASSERT_EQ(options.action, Action::Save) << options.message;
+        const HostChoice choice = ChooseHost(options, row.wayland_display, row.daemon_window);
+        EXPECT_EQ(choice.host, row.host);
+        if (*row.refusal == '\0')
+            EXPECT_EQ(choice.refusal, "");
+        else
+            EXPECT_THAT(choice.refusal, testing::HasSubstr(row.refusal));
     }
 }
 
-TEST(FramePace, WaitsOutThePeriodAndStartsAfreshWhenLate)
-{
-    constexpr int64_t MS = 1'000'000;
-    constexpr int FIFTY_A_SECOND = 50;  // 20 ms a frame
-    const struct {
-        int64_t done_ms;
-        int64_t wait_ms;
-    } frames[] = {
-        {1000, 0},
-        {1005, 15},
-        // 80 ms late: the count starts afresh rather than rushing to catch up.
-        {1100, 0},
-        {1101, 19},
-    };
-    FramePace pace(FIFTY_A_SECOND);
-    FramePace uncapped(0);
-    for (const auto& frame : frames) {
-        SCOPED_TRACE(frame.done_ms);
-        const int64_t now = frame.done_ms * MS;
-        pace.FrameDone(now);
-        uncapped.FrameDone(now);
-        EXPECT_EQ(pace.TimeToNextFrame(now).tv_nsec, frame.wait_ms * MS);
-        EXPECT_EQ(pace.Waiting(now), frame.wait_ms > 0);
-        EXPECT_FALSE(uncapped.Waiting(now));
-    }
-}
 }  // namespace
