@@ -18,10 +18,14 @@
 #         program unpacked into a scratch root and run once in a window on
 #         the test run's display, as a daemon runs it
 # Every wait polls with a deadline; what a check starts it stops by its id.
-import glob, os, re, signal, stat, subprocess, sys, tempfile, time
+import glob, os, re, signal, stat, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
-FAILURES = []
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [os.path.join(HERE, "..", "support"), os.path.join(HERE, "..", "x11")]
+from e2e import FAILURES, check, model_pixels, wait_for  # noqa: E402
+from host_window import HostWindow  # noqa: E402
+
 PROGRAM, DATA = "-rwxr-xr-x", "-rw-r--r--"
 INSTALLED = {"bin/lumenfall": "../libexec/xscreensaver/lumenfall",
              "libexec/xscreensaver/lumenfall": PROGRAM,
@@ -33,11 +37,6 @@ INSTALLED = {"bin/lumenfall": "../libexec/xscreensaver/lumenfall",
 PACKAGED = {"usr/" + path.replace(".6", ".6.gz"): mode for path, mode in INSTALLED.items()} | {
     "usr/share/doc/lumenfall/changelog.Debian.gz": DATA,
     "usr/share/doc/lumenfall/copyright": DATA}
-
-
-def check(condition, what):
-    print(("ok   " if condition else "FAIL ") + what, flush=True)
-    condition or FAILURES.append(what)
 
 
 def run(*args, env=None):
@@ -110,28 +109,16 @@ def build(source, out):
     return debs[0] if built and len(debs) == 1 else None
 
 
-def model_pixels(rgb):
-    # Pixels in the model's colours, its yellow middle or brown ends (as the
-    # end-to-end tests find them); the host window's white has none.
-    return sum(1 for r, g, b in zip(rgb[0::3], rgb[1::3], rgb[2::3])
-               if r >= 40 and b * 2 <= g and (r > 100 < g or r > g > b))
-
-
 def run_once(scratch, state):
-    sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "x11"))
-    from host_window import HostWindow
     env = dict(os.environ, DISPLAY=open(os.path.join(state, "display")).read().strip())
     host = HostWindow(env["DISPLAY"], 320, 240)
     saver = subprocess.Popen([os.path.join(scratch, "usr", "bin", "lumenfall"), "--root"],
                              stderr=subprocess.PIPE, text=True,
                              env=dict(env, XSCREENSAVER_WINDOW=str(host.id)))
+    grab = ["import", "-window", str(host.id), "-depth", "8", "rgb:-"]
+    shot = lambda: subprocess.run(grab, env=env, capture_output=True, timeout=20).stdout
     try:
-        deadline, drawn = time.monotonic() + 20, False
-        while not drawn and time.monotonic() < deadline and saver.poll() is None:
-            shot = subprocess.run(["import", "-window", str(host.id), "-depth", "8", "rgb:-"],
-                                  env=env, capture_output=True, timeout=20).stdout
-            drawn = model_pixels(shot) > 50
-            time.sleep(0.2)
+        drawn = wait_for(lambda: model_pixels(shot()), 20)
         check(drawn, "the unpacked program draws the scene into the daemon's window")
         saver.send_signal(signal.SIGTERM)
         check(saver.wait(timeout=10) == -signal.SIGTERM,
