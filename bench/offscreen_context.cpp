@@ -22,21 +22,18 @@ OffscreenContext::OffscreenContext(const std::vector<std::pair<int, int>>& sizes
 {
     display_ = XOpenDisplay(display_name_.c_str());
     if (display_ == nullptr) return;
-    const int attributes[] = {GLX_DRAWABLE_TYPE,
-                              GLX_PBUFFER_BIT,
-                              GLX_RENDER_TYPE,
-                              GLX_RGBA_BIT,
-                              GLX_RED_SIZE,
-                              8,
-                              GLX_GREEN_SIZE,
-                              8,
-                              GLX_BLUE_SIZE,
-                              8,
-                              GLX_DEPTH_SIZE,
-                              24,
-                              GLX_DOUBLEBUFFER,
-                              True,
-                              None};
+    // clang-format off
+    const int attributes[] = {
+        GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT,
+        GLX_RENDER_TYPE, GLX_RGBA_BIT,
+        GLX_RED_SIZE, 8,
+        GLX_GREEN_SIZE, 8,
+        GLX_BLUE_SIZE, 8,
+        GLX_DEPTH_SIZE, 24,
+        GLX_DOUBLEBUFFER, True,
+        None,
+    };
+    // clang-format on
     int count = 0;
     GLXFBConfig* configs = glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count);
     if (configs == nullptr || count == 0) return;

@@ -40,21 +40,18 @@ int main(int argc, char** argv)
     const int height = argc == 5 ? std::atoi(argv[4]) : 960;
     Display* display = XOpenDisplay(argv[1]);
     if (display == nullptr) return Fail("cannot open the display");
-    const int attributes[] = {GLX_DRAWABLE_TYPE,
-                              GLX_PBUFFER_BIT,
-                              GLX_RENDER_TYPE,
-                              GLX_RGBA_BIT,
-                              GLX_RED_SIZE,
-                              8,
-                              GLX_GREEN_SIZE,
-                              8,
-                              GLX_BLUE_SIZE,
-                              8,
-                              GLX_DEPTH_SIZE,
-                              24,
-                              GLX_DOUBLEBUFFER,
-                              True,
-                              None};
+    // clang-format off
+    const int attributes[] = {
+        GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT,
+        GLX_RENDER_TYPE, GLX_RGBA_BIT,
+        GLX_RED_SIZE, 8,
+        GLX_GREEN_SIZE, 8,
+        GLX_BLUE_SIZE, 8,
+        GLX_DEPTH_SIZE, 24,
+        GLX_DOUBLEBUFFER, True,
+        None,
+    };
+    // clang-format on
     int count = 0;
     GLXFBConfig* configs = glXChooseFBConfig(display, DefaultScreen(display), attributes, &count);
     if (configs == nullptr || count == 0) return Fail("no suitable GLX configuration");
