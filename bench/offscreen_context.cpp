@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "glx_pbuffer.h"
+
 namespace {
 std::string DisplayName()
 {
@@ -22,29 +24,11 @@ OffscreenContext::OffscreenContext(const std::vector<std::pair<int, int>>& sizes
 {
     display_ = XOpenDisplay(display_name_.c_str());
     if (display_ == nullptr) return;
-    // clang-format off
-    const int attributes[] = {
-        GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT,
-        GLX_RENDER_TYPE, GLX_RGBA_BIT,
-        GLX_RED_SIZE, 8,
-        GLX_GREEN_SIZE, 8,
-        GLX_BLUE_SIZE, 8,
-        GLX_DEPTH_SIZE, 24,
-        GLX_DOUBLEBUFFER, True,
-        None,
-    };
-    // clang-format on
-    int count = 0;
-    GLXFBConfig* configs = glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count);
-    if (configs == nullptr || count == 0) return;
-    for (const auto& size : sizes) {
-        const int pbuffer_attributes[] = {GLX_PBUFFER_WIDTH, size.first, GLX_PBUFFER_HEIGHT,
-                                          size.second, None};
-        buffers_.push_back(
-            {size.first, size.second, glXCreatePbuffer(display_, configs[0], pbuffer_attributes)});
-    }
-    context_ = glXCreateNewContext(display_, configs[0], GLX_RGBA_TYPE, nullptr, True);
-    XFree(configs);
+    const GLXFBConfig config = ChoosePbufferConfig(display_);
+    if (config == nullptr) return;
+    for (const auto& [width, height] : sizes)
+        buffers_.push_back({width, height, CreatePbuffer(display_, config, width, height)});
+    context_ = glXCreateNewContext(display_, config, GLX_RGBA_TYPE, nullptr, True);
     dc_.display = display_;
     if (context_ != nullptr && !Use(sizes.front().first, sizes.front().second)) {
         glXDestroyContext(display_, context_);

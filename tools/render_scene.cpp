@@ -10,6 +10,8 @@
 // After the Win32 names: GL's header leaves an APIENTRY that is defined alone.
 #include <GL/glx.h>
 
+#include "glx_pbuffer.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -40,26 +42,10 @@ int main(int argc, char** argv)
     const int height = argc == 5 ? std::atoi(argv[4]) : 960;
     Display* display = XOpenDisplay(argv[1]);
     if (display == nullptr) return Fail("cannot open the display");
-    // clang-format off
-    const int attributes[] = {
-        GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT,
-        GLX_RENDER_TYPE, GLX_RGBA_BIT,
-        GLX_RED_SIZE, 8,
-        GLX_GREEN_SIZE, 8,
-        GLX_BLUE_SIZE, 8,
-        GLX_DEPTH_SIZE, 24,
-        GLX_DOUBLEBUFFER, True,
-        None,
-    };
-    // clang-format on
-    int count = 0;
-    GLXFBConfig* configs = glXChooseFBConfig(display, DefaultScreen(display), attributes, &count);
-    if (configs == nullptr || count == 0) return Fail("no suitable GLX configuration");
-    const int pbuffer_attributes[] = {GLX_PBUFFER_WIDTH, width, GLX_PBUFFER_HEIGHT, height, None};
-    const GLXPbuffer pbuffer = glXCreatePbuffer(display, configs[0], pbuffer_attributes);
-    const GLXContext context =
-        glXCreateNewContext(display, configs[0], GLX_RGBA_TYPE, nullptr, True);
-    XFree(configs);
+    const GLXFBConfig config = ChoosePbufferConfig(display);
+    if (config == nullptr) return Fail("no suitable GLX configuration");
+    const GLXPbuffer pbuffer = CreatePbuffer(display, config, width, height);
+    const GLXContext context = glXCreateNewContext(display, config, GLX_RGBA_TYPE, nullptr, True);
     if (context == nullptr || !glXMakeContextCurrent(display, pbuffer, pbuffer, context))
         return Fail("cannot make a GLX context current");
 

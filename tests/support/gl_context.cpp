@@ -4,6 +4,8 @@
 #include <fstream>
 #include <string>
 
+#include "glx_pbuffer.h"
+
 const char* TestDisplayName()
 {
     static std::string name;
@@ -20,25 +22,10 @@ GlContext::GlContext(int width, int height, int pixels_per_inch_y) : width_(widt
     static Display* const shared = XOpenDisplay(TestDisplayName());
     if (shared == nullptr) return;
     display_ = shared;
-    // The pixels are read back from the back buffer, and the flyers need depth.
-    // clang-format off
-    const int attributes[] = {
-        GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT,
-        GLX_RED_SIZE, 8,
-        GLX_GREEN_SIZE, 8,
-        GLX_BLUE_SIZE, 8,
-        GLX_DEPTH_SIZE, 24,
-        GLX_DOUBLEBUFFER, True,
-        None,
-    };
-    // clang-format on
-    const int size[] = {GLX_PBUFFER_WIDTH, width, GLX_PBUFFER_HEIGHT, height, None};
-    int count = 0;
-    GLXFBConfig* configs = glXChooseFBConfig(display_, DefaultScreen(display_), attributes, &count);
-    if (count == 0) return;
-    pbuffer_ = glXCreatePbuffer(display_, configs[0], size);
-    context_ = glXCreateNewContext(display_, configs[0], GLX_RGBA_TYPE, nullptr, True);
-    XFree(configs);
+    const GLXFBConfig config = ChoosePbufferConfig(display_);
+    if (config == nullptr) return;
+    pbuffer_ = CreatePbuffer(display_, config, width, height);
+    context_ = glXCreateNewContext(display_, config, GLX_RGBA_TYPE, nullptr, True);
     if (context_ && !glXMakeContextCurrent(display_, pbuffer_, pbuffer_, context_))
         context_ = nullptr;
     dc_ = {.display = display_, .drawable = pbuffer_, .pixels_per_inch_y = pixels_per_inch_y};
