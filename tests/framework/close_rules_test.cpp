@@ -9,7 +9,6 @@
 
 #include <functional>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 #include "framework/close_rules.h"
@@ -18,11 +17,6 @@
 
 namespace {
 using testing::FieldsAre;
-
-// A posted message: window, message, wParam, lParam.
-using Posted = std::tuple<HWND, UINT, WPARAM, LPARAM>;
-// Differs from every answer that the framework gives itself.
-constexpr LRESULT DEFAULT_RESULT = 42;
 
 // The framework's values as a fresh process has them, over a system of this
 // object's: a cursor, a tick, a password verifier and its prompt, and what the

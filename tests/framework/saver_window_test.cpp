@@ -4,7 +4,6 @@
 // program's procedure.
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -12,10 +11,6 @@
 #include "support/framework_state.h"
 
 namespace {
-// A posted message: window, message, wParam, lParam.
-using Posted = std::tuple<HWND, UINT, WPARAM, LPARAM>;
-// Differs from every answer that the framework gives itself.
-constexpr LRESULT DEFAULT_RESULT = 42;
 const HWND HOST = HandleFromNumber(0x900);  // the preview's host
 const HWND WINDOW = HandleFromNumber(0x500);
 const HCURSOR VISIBLE = reinterpret_cast<HCURSOR>(uintptr_t(0xC5));

@@ -1,6 +1,9 @@
 // The framework's process-wide values as a fresh process has them: every test
-// of the Windows-only code starts from these.
+// of the Windows-only code starts from these. And what the doubles of its
+// tables share.
 #pragma once
+
+#include <tuple>
 
 #include "framework/close_rules.h"
 #include "framework/entry.h"
@@ -24,3 +27,9 @@ inline void ResetFrameworkState()
     ImeAssociateFn = nullptr;
     SavedInputContext = nullptr;
 }
+
+// A posted message: window, message, wParam, lParam.
+using Posted = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+// The system's default answer, told apart from every answer that the
+// framework gives itself.
+constexpr LRESULT DEFAULT_RESULT = 42;
